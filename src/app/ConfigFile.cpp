@@ -1,0 +1,89 @@
+#include "app/ConfigFile.h"
+
+#include <fstream>
+#include <istream>
+
+ConfigFile::ConfigFile(std::string filename, std::string delimiter, std::string commentMark,
+                       std::string endMarker)
+    : delimiter(std::move(delimiter)), commentMark(std::move(commentMark)), endMarker(std::move(endMarker))
+{
+    std::ifstream in(filename);
+    if (!in) {
+        throw file_not_found(filename);
+    }
+    in >> *this;
+}
+
+void ConfigFile::trimWhitespace(std::string& text)
+{
+    static const char* const whitespace = " \n\t\v\r\f";
+    text.erase(0, text.find_first_not_of(whitespace));
+    text.erase(text.find_last_not_of(whitespace) + 1);
+}
+
+void ConfigFile::cutComment(std::string& line) const
+{
+    if (commentMark.empty()) {
+        return;
+    }
+    line = line.substr(0, line.find(commentMark));
+}
+
+bool ConfigFile::hasEndMarker(const std::string& line) const
+{
+    return !endMarker.empty() && line.find(endMarker) != std::string::npos;
+}
+
+// Works line by line with one line of look-ahead: reading ahead is the only way
+// to know whether a value continues, and the line read too far is parsed next.
+std::istream& operator>>(std::istream& stream, ConfigFile& config)
+{
+    std::string nextline;
+    while (stream || !nextline.empty()) {
+        std::string line;
+        if (!nextline.empty()) {
+            line = nextline;
+            nextline.clear();
+        } else {
+            std::getline(stream, line);
+        }
+
+        config.cutComment(line);
+        if (config.hasEndMarker(line)) {
+            break;
+        }
+        std::size_t split = line.find(config.delimiter);
+        if (split == std::string::npos) {
+            continue;
+        }
+        std::string key = line.substr(0, split);
+        std::string value = line.substr(split + config.delimiter.size());
+
+        while (stream) {
+            // A failed read leaves the string as it was, so clear it: the last line must not count twice.
+            if (!std::getline(stream, nextline)) {
+                nextline.clear();
+                break;
+            }
+            std::string trimmed = nextline;
+            ConfigFile::trimWhitespace(trimmed);
+            if (trimmed.empty()) {
+                break;
+            }
+            config.cutComment(nextline);
+            if (nextline.find(config.delimiter) != std::string::npos || config.hasEndMarker(nextline)) {
+                break;
+            }
+            std::string part = nextline;
+            ConfigFile::trimWhitespace(part);
+            if (!part.empty()) {
+                value += '\n';
+            }
+            value += nextline;
+        }
+        ConfigFile::trimWhitespace(key);
+        ConfigFile::trimWhitespace(value);
+        config.entries[key] = value;
+    }
+    return stream;
+}

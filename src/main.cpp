@@ -1,0 +1,90 @@
+// Program entry: reads the configuration, opens the window, loads the content
+// and runs the frame loop until Esc is released.
+#include "app/AppMain.h"
+#include "app/ConfigFile.h"
+#include "app/DeveloperKeys.h"
+#include "app/FrameRateCounter.h"
+#include "app/KeyTest.h"
+#include "app/Settings.h"
+#include "app/UncaughtErrorReport.h"
+#include "app/WindowSize.h"
+#include "assets/TextureManager.h"
+#include "sound/Music.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+void readSettings(const ConfigFile& config)
+{
+    windowWidth = config.getValue<int>("width", 1280);
+    windowHeight = config.getValue<int>("height", 720);
+    maxWidth = config.getValue<int>("maxWidth", 1920);
+    maxHeight = config.getValue<int>("maxHeight", 1080);
+    windowMode = WindowSize::modeFromConfig(config.getValue<int>("fullscreen", 1));
+}
+
+void runFrameLoop(AppMain& app)
+{
+    KeyTest keys;
+    DeveloperKeys developerKeys(*app.music);
+    FrameRateCounter frameRate;
+    bool running = true;
+    while (running) {
+        developerKeys.poll(app.window, keys);
+        if (keys.fired(GLFW_KEY_BACKSPACE, app.window.getKey(GLFW_KEY_BACKSPACE) == GLFW_PRESS)) {
+            app.restart();
+        }
+        // Esc ends the loop after this iteration; closing the window does the same.
+        bool escape = keys.fired(platform::GLFW_KEY_ESC, app.window.getKey(platform::GLFW_KEY_ESC) == GLFW_PRESS);
+        if (escape || app.window.closeRequested()) {
+            running = false;
+        }
+
+        app.update();
+        app.draw();
+
+        deltaTime = app.window.getTime();
+        app.window.setTime(0.0);
+        if (frameRate.addFrame(deltaTime)) {
+            app.window.setWindowTitle(frameRate.title().c_str());
+        }
+    }
+}
+
+} // namespace
+
+int main()
+{
+    // Console lines are read by people and scripts as they happen.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    installUncaughtErrorReport();
+
+    ConfigFile* config = new ConfigFile("../bin/config.txt", "=", "#", "EndConfigFile");
+    readSettings(*config);
+
+    AppMain* app = new AppMain();
+    soundMuted = config->getValue<int>("sound", 1) == 0;
+    if (soundMuted) {
+        app->music->setMute(true);
+    }
+
+    if (app->initWindow()) {
+        app->loadShaders();
+        app->loadContent();
+        app->restart();
+
+        app->window.enable(GLFW_STICKY_KEYS);
+        deltaTime = 0.0;
+        app->window.setTime(0.0);
+        runFrameLoop(*app);
+    } else {
+        std::cerr << app->errorMessage << std::flush;
+    }
+
+    TextureManager::getInstance()->deleteAllTextures();
+    delete app;
+    delete config;
+    return 0;
+}

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Starts the real program in a 640x360 window under a virtual X server, drives
+# the developer keys with xdotool and checks the console, the title and the exit.
+set -u
+binary=$1
+source_dir=$2
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+if [ -z "${BRIMBOLT_E2E_INSIDE_X:-}" ]; then
+  export BRIMBOLT_E2E_INSIDE_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+root=$(make_workdir "$source_dir" "width = 640
+height = 360
+fullscreen = 2
+sound = 0")
+trap 'kill -9 $pid 2>/dev/null; rm -rf "$root"' EXIT
+
+(cd "$root/bin" && exec "$binary" > "$root/stdout.txt" 2> "$root/stderr.txt") &
+pid=$!
+
+window=$(timeout 60 xdotool search --sync --name '^Brimbolt' | head -n 1)
+[ -n "$window" ] || fail "no window titled Brimbolt appeared; stderr: $(cat "$root/stderr.txt")"
+read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+[ "$width" = 640 ] && [ "$height" = 360 ] || fail "window is ${width}x${height}, expected 640x360"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool mousemove --window "$window" 10 10
+
+press() {
+  xdotool key --delay 60 "$1"
+  sleep 0.4
+}
+
+for key in F3 F5 F5 F5 F4 F7 F8 F9; do
+  press "$key"
+done
+
+# A held key does nothing until it is let go, then acts exactly once.
+lines_before=$(wc -l < "$root/stdout.txt")
+xdotool keydown F3
+sleep 1.5
+lines_held=$(wc -l < "$root/stdout.txt")
+xdotool keyup F3
+sleep 0.5
+[ "$lines_held" = "$lines_before" ] || fail "holding F3 printed before the release"
+
+title=$(xdotool getwindowname "$window")
+echo "$title" | grep -Eq '^Brimbolt \([0-9]+ FPS\)$' || fail "window title is '$title'"
+
+press Escape
+wait_for_exit "$pid" 20
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE; stderr: $(cat "$root/stderr.txt")"
+
+expected="Wire Frame: on
+Mipmapping: off
+Mipmapping: nearest
+Mipmapping: linear
+Texture Sampling: nearest
+Sound: on
+Frustum Culling: off
+Transparency: off
+Wire Frame: off"
+actual=$(cat "$root/stdout.txt")
+if [ "$actual" != "$expected" ]; then
+  diff <(echo "$expected") <(echo "$actual") >&2
+  fail "standard output differs from the expected developer-key lines"
+fi
+echo "PASS: keys, held key, title '$title', exit 0"

@@ -1,0 +1,34 @@
+# Shared helpers for the end-to-end scripts: a scratch working tree laid out
+# like the real one (bin/config.txt beside the data folder) and checks.
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# make_workdir SOURCE_DIR CONFIG_TEXT -> prints the scratch root; the program runs in ROOT/bin.
+make_workdir() {
+  local source_dir=$1 config_text=$2 root
+  root=$(mktemp -d /tmp/brimbolt-e2e.XXXXXX)
+  mkdir -p "$root/bin"
+  ln -s "$source_dir/brimbolt" "$root/brimbolt"
+  if [ -n "$config_text" ]; then
+    printf '%s\n' "$config_text" > "$root/bin/config.txt"
+  fi
+  echo "$root"
+}
+
+# wait_for_exit PID SECONDS -> sets EXIT_CODE, fails when the process does not end in time.
+wait_for_exit() {
+  local pid=$1 limit=$2 waited=0
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 0.1
+    waited=$((waited + 1))
+    if [ "$waited" -ge $((limit * 10)) ]; then
+      kill -9 "$pid" 2>/dev/null
+      fail "process $pid did not end within ${limit}s"
+    fi
+  done
+  wait "$pid"
+  EXIT_CODE=$?
+}

@@ -1,0 +1,116 @@
+#include "sound/Music.h"
+
+#include "sound/Channel.h"
+#include "sound/System.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace FMOD;
+
+namespace {
+constexpr unsigned loopingMode = FMOD_LOOP_NORMAL | FMOD_2D | FMOD_HARDWARE; // 0x2A
+constexpr unsigned oneShotMode = FMOD_DEFAULT;
+constexpr int channelCount = 100;
+// Pitch in Hz and volume added per unit of car speed.
+constexpr float enginePitchPerSpeed = 500.0f;
+constexpr float firstEngineVolumePerSpeed = 0.007f;
+constexpr float otherEngineVolumePerSpeed = 0.01f;
+constexpr float engineIdleVolume = 0.1f;
+} // namespace
+
+Music::Music() : Music(FMOD_INIT_NORMAL) {}
+
+Music::Music(unsigned initFlags)
+{
+    check(FMOD_System_Create(&system));
+    check(system->init(channelCount, initFlags, nullptr));
+}
+
+Music::~Music()
+{
+    check(system->release());
+}
+
+// A sound failure leaves the showcase without its sound, so it ends the program.
+void Music::check(FMOD::FMOD_RESULT result)
+{
+    lastResult = result;
+    if (result != FMOD_OK) {
+        std::printf("FMOD error! (%d) %s\n", result, FMOD_ErrorString(result));
+        std::exit(-1);
+    }
+}
+
+void Music::loadSlot(int slot, const std::string& path, bool looping)
+{
+    if (!validSlot(slot)) {
+        return;
+    }
+    check(system->createStream(path.c_str(), looping ? loopingMode : oneShotMode, nullptr, &slots[slot].sound));
+}
+
+void Music::play(int slot)
+{
+    if (!validSlot(slot)) {
+        return;
+    }
+    Slot& entry = slots[slot];
+    FMOD_RESULT result = system->playSound(FMOD_CHANNEL_FREE, entry.sound, false, &entry.channel);
+    if (muted && entry.channel) {
+        entry.channel->setMute(true);
+    }
+    check(result);
+}
+
+void Music::setVolume(int slot, float volume)
+{
+    if (validSlot(slot) && slots[slot].channel) {
+        slots[slot].channel->setVolume(volume);
+    }
+}
+
+void Music::startEngine(int index)
+{
+    if (index < 0 || index >= engineCount) {
+        return;
+    }
+    play(firstEngineSlot + index);
+    slots[firstEngineSlot + index].channel->getFrequency(&engineBaseFrequencies[index]);
+}
+
+void Music::updateEngine(int index, float speed)
+{
+    if (index < 0 || index >= engineCount) {
+        return;
+    }
+    FMOD::Channel* engine = slots[firstEngineSlot + index].channel;
+    if (!engine) {
+        return;
+    }
+    float s = std::fabs(speed);
+    engine->setFrequency(s * enginePitchPerSpeed + engineBaseFrequencies[index]);
+    float volumePerSpeed = index == 0 ? firstEngineVolumePerSpeed : otherEngineVolumePerSpeed;
+    engine->setVolume(s * volumePerSpeed + engineIdleVolume);
+}
+
+void Music::setMute(bool on)
+{
+    for (Slot& entry : slots) {
+        if (entry.channel) {
+            entry.channel->setMute(on);
+        }
+    }
+    muted = on;
+}
+
+FMOD::Channel* Music::channel(int slot) const
+{
+    return validSlot(slot) ? slots[slot].channel : nullptr;
+}
+
+float Music::engineBaseFrequency(int index) const
+{
+    return index >= 0 && index < engineCount ? engineBaseFrequencies[index] : 0.0f;
+}

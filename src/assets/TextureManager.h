@@ -1,0 +1,83 @@
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <map>
+#include <string>
+
+// The process-wide texture cache, keyed by the short name the content code
+// uses. It also holds the filtering modes that the developer keys switch and
+// owns the off-screen target the scene is drawn into before motion blur.
+class TextureManager {
+public:
+    static constexpr int mipmapOff = 1;
+    static constexpr int mipmapNearest = 2;
+    static constexpr int mipmapLinear = 3;
+    static constexpr int samplingNearest = 4;
+    static constexpr int samplingLinear = 5;
+
+    // Created on first use and kept until the process ends; nothing deletes
+    // it at exit because the GL context is gone by then.
+    static TextureManager* getInstance();
+    // Deletes the cached textures and the scene target, so delete the
+    // instance only while its GL context is current. The next getInstance
+    // makes a fresh one.
+    virtual ~TextureManager();
+    TextureManager(const TextureManager&) = delete;
+    TextureManager& operator=(const TextureManager&) = delete;
+
+    // Reads the image file once and caches its texture; true when the name
+    // has a texture afterwards. A failed read leaves id 0 and prints nothing.
+    bool loadTexture(const std::string& name, bool hasAlpha);
+    bool bindTexture(const std::string& name);
+    // The cached id of name; an unknown name is entered with id 0.
+    GLuint& textureId(const std::string& name);
+    bool deleteTexture(const std::string& name);
+    void deleteAllTextures();
+
+    // Where loadTexture looks; ends with '/'. Only tests move it.
+    void setTextureDirectory(const std::string& directory) { textureDirectory = directory; }
+    const std::string& getTextureDirectory() const { return textureDirectory; }
+    // The file loadTexture reads for name: ".png" is assumed when it has no '.'.
+    std::string texturePath(const std::string& name) const;
+    // True only for a last extension of exactly "jpg"; everything else is read as PNG.
+    static bool isJpegName(const std::string& name);
+
+    void setMipmapping(int mode);
+    void setSampling(int mode);
+    int getMipmapMode() const { return mipmapMode; }
+    int getSamplingMode() const { return samplingMode; }
+    GLenum getMinFilter() const { return minFilter; }
+    GLenum getMagFilter() const { return magFilter; }
+
+    // The filters a texture gets for a pair of modes.
+    static GLenum minificationFilter(int mipmapMode, int samplingMode);
+    static GLenum magnificationFilter(int samplingMode);
+
+    // Makes the window-sized colour and depth target of the lit scene and
+    // returns its framebuffer. Its texture is not cached by name, so the
+    // filter modes never touch it.
+    GLuint createSceneTarget();
+    GLuint getSceneFramebuffer() const { return sceneFramebuffer; }
+    GLuint getSceneTexture() const { return sceneTexture; }
+    GLuint getSceneDepthBuffer() const { return sceneDepthBuffer; }
+    bool sceneTargetExists() const { return hasSceneTarget; }
+
+private:
+    TextureManager() = default;
+
+    int mipmapMode = mipmapLinear;
+    int samplingMode = samplingLinear;
+    GLenum magFilter = GL_LINEAR;
+    GLenum minFilter = GL_LINEAR_MIPMAP_LINEAR;
+    std::map<std::string, GLuint> textures;
+    std::string textureDirectory = "../brimbolt/textures/";
+
+    GLuint sceneTexture = 0;
+    GLuint sceneFramebuffer = 0;
+    GLuint sceneDepthBuffer = 0;
+    bool hasSceneTarget = false;
+
+    void applyFilters(bool includeMagnification);
+    void deleteSceneTarget();
+};

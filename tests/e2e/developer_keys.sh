@@ -4,8 +4,8 @@
 set -u
 binary=$1
 source_dir=$2
-# shellcheck source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source=common.bash
+. "$(dirname "$0")/common.bash"
 
 if [ -z "${BRIMBOLT_E2E_INSIDE_X:-}" ]; then
   export BRIMBOLT_E2E_INSIDE_X=1

@@ -4,8 +4,8 @@
 set -u
 binary=$1
 source_dir=$2
-# shellcheck source=lib.sh
-. "$(dirname "$0")/lib.sh"
+# shellcheck source=common.bash
+. "$(dirname "$0")/common.bash"
 
 # Without a display any attempt to open a window would fail loudly, so a clean
 # configuration error proves that no window was tried.

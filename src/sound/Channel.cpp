@@ -29,6 +29,24 @@ FMOD_RESULT Channel::setMute(bool mute)
     return FMOD_OK;
 }
 
+FMOD_RESULT Channel::getMute(bool* mute)
+{
+    Voice* voice = current();
+    if (mute == nullptr)
+        return FMOD_ERR_INVALID_PARAM;
+    *mute = voice != nullptr && voice->mute();
+    return voice != nullptr ? FMOD_OK : FMOD_ERR_INVALID_HANDLE;
+}
+
+FMOD_RESULT Channel::getVolume(float* volume)
+{
+    Voice* voice = current();
+    if (volume == nullptr)
+        return FMOD_ERR_INVALID_PARAM;
+    *volume = voice != nullptr ? voice->volume() : 0.0f;
+    return voice != nullptr ? FMOD_OK : FMOD_ERR_INVALID_HANDLE;
+}
+
 FMOD_RESULT Channel::setVolume(float volume)
 {
     Voice* voice = current();

@@ -24,8 +24,11 @@ public:
     Channel& operator=(const Channel&) = delete;
 
     FMOD_RESULT setMute(bool mute);
+    FMOD_RESULT getMute(bool* mute);
     // Clamped to 0..1; muting keeps the value for when the mute is lifted.
     FMOD_RESULT setVolume(float volume);
+    // The volume set last, whether or not the channel is muted.
+    FMOD_RESULT getVolume(float* volume);
     // Playback rate in Hz; starts at the sound's own sample rate.
     FMOD_RESULT getFrequency(float* frequency);
     // Clamped to 0..8x the sound's sample rate.

@@ -35,7 +35,9 @@ public:
     bool start(const Sound& sound, bool paused, bool directChannels);
 
     void setMute(bool mute);
+    bool mute() const { return muted_; }
     void setVolume(float volume);
+    float volume() const { return volume_; }
     float frequency() const { return frequency_; }
     void setFrequency(float frequency);
     bool isPlaying() const;

@@ -1,0 +1,3 @@
+#include "assets/MeshEntity.h"
+
+MeshEntity::~MeshEntity() = default;

@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config git
-  libglfw3-dev libepoxy-dev libglm-dev libassimp-dev libfreeimage-dev
+  libglfw3-dev libepoxy-dev libglm-dev libassimp-dev libfreeimage-dev assimp-utils
   libopenal-dev libsndfile1-dev
+  libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev
   xvfb xauth xdotool x11-utils
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0 mesa-utils

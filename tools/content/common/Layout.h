@@ -1,0 +1,46 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <array>
+
+// Where things stand in the room, in world units (a car is about 3 long, so
+// one unit is roughly 5 cm of a real room). The room and the pieces are made
+// by different generators; this is the one place both read.
+namespace layout {
+
+constexpr float floorTop = -0.7f;
+
+// Interior of the room.
+constexpr glm::vec3 roomLower{-55.0f, floorTop, -70.0f};
+constexpr glm::vec3 roomUpper{45.0f, 52.0f, 95.0f};
+
+// Points the race passes: car starts, stones, show pieces (floor-level x, z).
+constexpr std::array<glm::vec2, 2> carStarts{{{10.0f, 15.0f}, {15.0f, 15.0f}}};
+constexpr std::array<glm::vec2, 6> stones{{{10.0f, 5.0f}, {17.0f, 9.0f}, {-5.0f, -53.0f}, {-9.0f, -25.0f},
+                                          {20.0f, 73.0f}, {30.0f, 77.5f}}};
+constexpr glm::vec2 pig{-5.0f, 0.0f};
+constexpr glm::vec2 torus{-20.0f, 20.0f};
+constexpr glm::vec2 plane{-20.0f, -35.0f};
+constexpr std::array<glm::vec2, 2> armadillos{{{-30.0f, 60.0f}, {-36.0f, 60.0f}}};
+
+// The stone wall stands where its own model puts it: a free-standing brick
+// wall along x at z = 40, facing +z towards light 2 above (-35, 30, 45).
+constexpr glm::vec3 stoneWallLower{-46.0f, floorTop, 39.5f};
+constexpr glm::vec3 stoneWallUpper{-30.0f, 7.3f, 40.5f};
+
+// Furniture stays inside these floor rectangles (x, z lower and upper), all
+// away from the course; the table's and chairs' legs leave room for the cars
+// to pass underneath (clear height at least 4 between the legs).
+struct Area {
+    glm::vec2 lower;
+    glm::vec2 upper;
+};
+constexpr Area sofa{{32.0f, 20.0f}, {44.0f, 55.0f}};          // against the +x wall, facing -x
+constexpr Area tableAndChairs{{8.0f, -45.0f}, {36.0f, -20.0f}}; // cars may drive under it
+constexpr Area bookshelf{{-54.5f, -30.0f}, {-48.0f, 5.0f}};    // against the -x wall
+constexpr Area lamp{{-53.0f, 84.0f}, {-45.0f, 93.0f}};         // floor lamp in a corner
+constexpr Area rug{{-12.0f, -12.0f}, {14.0f, 30.0f}};          // flat, top at most 0.01 above the floor
+constexpr float rugTop = floorTop + 0.005f;
+
+} // namespace layout

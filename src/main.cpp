@@ -9,6 +9,7 @@
 #include "app/UncaughtErrorReport.h"
 #include "app/WindowSize.h"
 #include "assets/TextureManager.h"
+#include "assets/UserInterface.h"
 #include "sound/Music.h"
 
 #include <cstdio>
@@ -23,6 +24,15 @@ void readSettings(const ConfigFile& config)
     maxWidth = config.getValue<int>("maxWidth", 1920);
     maxHeight = config.getValue<int>("maxHeight", 1080);
     windowMode = WindowSize::modeFromConfig(config.getValue<int>("fullscreen", 1));
+}
+
+// The engines run from now on, whether or not a race is under way.
+void startEngines(Music& music)
+{
+    music.setVolume(0, 0.3f);
+    for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
+        music.startEngine(engine);
+    }
 }
 
 void runFrameLoop(AppMain& app)
@@ -72,7 +82,9 @@ int main()
 
     if (app->initWindow()) {
         app->loadShaders();
+        app->userInterface->drawStartScreen(app->window);
         app->loadContent();
+        startEngines(*app->music);
         app->restart();
 
         app->window.enable(GLFW_STICKY_KEYS);

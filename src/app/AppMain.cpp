@@ -2,22 +2,84 @@
 
 #include "app/Settings.h"
 #include "app/WindowSize.h"
+#include "assets/UserInterface.h"
 #include "platform/GLLoader.h"
+#include "render/Geometry.h"
+#include "render/Light.h"
+#include "render/ParallaxGeometry.h"
+#include "render/ReflectiveGeometry.h"
+#include "render/Shader.h"
+#include "scene/Camera.h"
+#include "scene/Level.h"
 #include "sound/Music.h"
 
 #include <epoxy/gl.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+namespace {
+
+const char* const shaderFolder = "../brimbolt/Shaders/";
+
+// Registry name, file base name and fragment output of every program the frame uses.
+struct ProgramFiles {
+    const char* name;
+    const char* baseName;
+    const char* output;
+};
+constexpr ProgramFiles programFiles[] = {
+    {"phong", "phongShader", "out_color"},
+    {"parallax", "parallaxShader", "out_color"},
+    {"shadow", "shadowShader", "out_moments"},
+    {"particle", "particleShader", "out_color"},
+    {"motionblur", "blurShader", "out_color"},
+    {"environmentCube", "environmentCubeShader", "out_color"},
+};
+
+} // namespace
 
 AppMain::AppMain()
 {
     width = windowWidth;
     height = windowHeight;
     numPlayers = 2;
+    // Stone headings are drawn from rand at every restart.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    for (Geometry*& geometry : sceneGeometries) {
+        geometry = new Geometry();
+    }
+    level = new Level();
+    reducedLevel = new Level();
+    for (ParallaxGeometry*& piece : parallaxObjects) {
+        piece = new ParallaxGeometry();
+    }
+    camera = new Camera();
+    activeCamera = camera;
     music = new Music();
 }
 
 AppMain::~AppMain()
 {
+    delete level;
+    delete reducedLevel;
     delete music;
+    delete reflectiveObject;
+    for (Geometry* geometry : sceneGeometries) {
+        delete geometry;
+    }
+    for (ParallaxGeometry* piece : parallaxObjects) {
+        delete piece;
+    }
+    for (auto& [name, shader] : shaders) {
+        delete shader;
+    }
+    for (Light* light : lights) {
+        delete light;
+    }
+    delete userInterface;
+    delete camera;
     // Closes the window and gives the desktop its own video mode back.
     window.terminate();
 }
@@ -58,22 +120,77 @@ bool AppMain::initWindow()
     return true;
 }
 
-void AppMain::loadShaders() {}
-
-void AppMain::loadContent() {}
+void AppMain::loadShaders()
+{
+    for (const ProgramFiles& files : programFiles) {
+        shaders[files.name] = new Shader(std::string(shaderFolder) + files.baseName);
+    }
+    for (const ProgramFiles& files : programFiles) {
+        if (shaders[files.name]->program() == 0) {
+            throw "Could not compile minimal shader program.";
+        }
+    }
+    for (const ProgramFiles& files : programFiles) {
+        bindFragmentOutput(*shaders[files.name], files.output);
+    }
+    userInterface = new UserInterface();
+}
 
 void AppMain::restart()
 {
     raceTime = 0.0;
+    placeLights();
+    placeCamera();
 }
 
-void AppMain::update() {}
-
-void AppMain::draw()
+// Lights 0 and 2 hang at their places in the room; light 1 is the headlight and
+// stays at its own origin until something carries it.
+void AppMain::placeLights()
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    window.swapBuffers();
+    auto resetLight = [](Light& light) {
+        light.resetTransform();
+        light.setPosition(glm::vec3(0.0f));
+        light.setSpotDirection(glm::vec3(0.0f, 0.0f, -1.0f));
+        light.updateShadowMatrices();
+    };
+
+    Light& ceiling = *lights[0];
+    glm::vec3 ceilingPosition = level->lightPositions[0];
+    resetLight(ceiling);
+    ceiling.setColor({1.1f, 1.1f, 0.9f});
+    ceiling.translate(ceilingPosition.x, ceilingPosition.y, ceilingPosition.z);
+    ceiling.setAttenuation({1.0f, 0.001f, 0.0001f});
+    ceiling.rotateX(-90.0f);
+    ceiling.setNearPlane(10.0f);
+    ceiling.setFarPlane(80.0f);
+    ceiling.setSpotCosCutoff(-1.0f);
+    ceiling.setSpotExponent(4.0f);
+
+    Light& headlight = *lights[1];
+    resetLight(headlight);
+    headlight.setColor({1.1f, 1.1f, 0.9f});
+    headlight.setAttenuation({0.3f, 0.005f, 0.0005f});
+    headlight.setNearPlane(1.0f);
+    headlight.setFarPlane(120.0f);
+
+    Light& corner = *lights[2];
+    glm::vec3 cornerPosition = level->lightPositions[2];
+    resetLight(corner);
+    corner.setColor({0.5f, 0.5f, 0.2f});
+    corner.translate(cornerPosition.x, cornerPosition.y, cornerPosition.z);
+    corner.rotateX(-135.0f);
+    corner.setNearPlane(10.0f);
+    corner.setFarPlane(90.0f);
+}
+
+// Until the scripted camera flight exists the view stands above the room's
+// south end, looking over the course towards the show pieces.
+void AppMain::placeCamera()
+{
+    camera->resetTransform();
+    camera->translate(18.0f, 24.0f, 72.0f);
+    camera->rotateY(-12.0f);
+    camera->rotateX(-22.0f);
+    camera->storePreviousTransform();
+    activeCamera = camera;
 }

@@ -2,12 +2,24 @@
 
 #include "platform/Window.h"
 
+#include <array>
+#include <map>
 #include <string>
 
+class Camera;
+class Geometry;
+class Level;
+class Light;
 class Music;
+class ParallaxGeometry;
+class ReflectiveGeometry;
+class Shader;
+class UserInterface;
 
-// The one application object: owns the window, the sound bank and, as they
-// arrive, all content of the showcase. The program entry drives it.
+// The one application object: owns the window, the sound bank and all content
+// of the showcase. The program entry creates it, calls its start-up steps in
+// order, drives it once per frame and deletes it at the end. Every pointer
+// member is owned: created with new by this class and deleted in the destructor.
 class AppMain {
 public:
     // Creates the members; no OpenGL call is made before initWindow.
@@ -17,6 +29,8 @@ public:
     AppMain& operator=(const AppMain&) = delete;
 
     bool initWindow();
+    // Builds the named shader programs and the overlay; throws the text
+    // "Could not compile minimal shader program." when one cannot be built.
     void loadShaders();
     void loadContent();
     void restart();
@@ -26,7 +40,42 @@ public:
     int width = 0;
     int height = 0;
     std::string errorMessage;
-    Music* music = nullptr; // owned, deleted in the destructor
-    platform::Window window;
+    Music* music = nullptr;
+    UserInterface* userInterface = nullptr;
+    std::array<Geometry*, 4> sceneGeometries{};       // plane, armadillo, two pedestals
+    ReflectiveGeometry* reflectiveObject = nullptr;    // the pig
+    std::array<ParallaxGeometry*, 3> parallaxObjects{}; // stone wall, torus, relief armadillo
+    std::array<Light*, 3> lights{};
+    std::map<std::string, Shader*> shaders;
+    Level* level = nullptr;
+    Level* reducedLevel = nullptr; // the room with its big shapes only, for the pig's reflection
+    Camera* camera = nullptr;
     double raceTime = 0.0;
+
+    // Written and read by the frame pipeline.
+    int followedPlayer = 0;
+    Camera* activeCamera = nullptr; // not owned: the camera of the current frame
+    double motionBlurStrength = 1.0;
+
+    platform::Window window;
+
+private:
+    void loadSounds();
+    void createLights();
+    void loadRooms();
+    void loadShowPieces();
+    void prepareGeometry();
+    void placeLights();
+    void placeCamera();
+    void turnShowPieces();
+    void playLightingScene();
+    void updateShadowMatrices();
+
+    void renderShadowMaps();
+    void blurShadowMaps();
+    void renderEnvironmentCube();
+    void renderLitScene();
+    void renderMotionBlur();
+    void setLightUniforms(Shader& program);
+    void clearLightTextures();
 };

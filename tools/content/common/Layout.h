@@ -25,9 +25,10 @@ constexpr glm::vec2 plane{-20.0f, -35.0f};
 constexpr std::array<glm::vec2, 2> armadillos{{{-30.0f, 60.0f}, {-36.0f, 60.0f}}};
 
 // The stone wall stands where its own model puts it: a free-standing brick
-// wall along x at z = 40, facing +z towards light 2 above (-35, 30, 45).
-constexpr glm::vec3 stoneWallLower{-46.0f, floorTop, 39.5f};
-constexpr glm::vec3 stoneWallUpper{-30.0f, 7.3f, 40.5f};
+// wall along x at z = 70, behind the armadillos, its -z face turned to light 2
+// above (-35, 30, 45), whose cone points straight at it.
+constexpr glm::vec3 stoneWallLower{-46.0f, floorTop, 69.5f};
+constexpr glm::vec3 stoneWallUpper{-30.0f, 7.3f, 70.5f};
 
 // Furniture stays inside these floor rectangles (x, z lower and upper), all
 // away from the course; the table's and chairs' legs leave room for the cars

@@ -32,3 +32,25 @@ wait_for_exit() {
   wait "$pid"
   EXIT_CODE=$?
 }
+
+# make_workdir_without SOURCE_DIR CONFIG_TEXT FOLDER FILE -> a scratch root like
+# make_workdir's whose brimbolt/FOLDER lacks FILE (everything else links to the real data).
+make_workdir_without() {
+  local source_dir=$1 config_text=$2 folder=$3 missing=$4 root entry
+  root=$(make_workdir "$source_dir" "$config_text")
+  rm "$root/brimbolt"
+  mkdir -p "$root/brimbolt/$folder"
+  for entry in "$source_dir"/brimbolt/*; do
+    [ "$(basename "$entry")" = "$folder" ] || ln -s "$entry" "$root/brimbolt/$(basename "$entry")"
+  done
+  for entry in "$source_dir/brimbolt/$folder"/*; do
+    [ "$(basename "$entry")" = "$missing" ] || ln -s "$entry" "$root/brimbolt/$folder/$(basename "$entry")"
+  done
+  echo "$root"
+}
+
+# start_program ROOT: runs the program from ROOT/bin with its output in ROOT; sets PID.
+start_program() {
+  (cd "$1/bin" && exec "$binary" > "$1/stdout.txt" 2> "$1/stderr.txt") &
+  PID=$!
+}

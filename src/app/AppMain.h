@@ -11,6 +11,7 @@ class Geometry;
 class Level;
 class Light;
 class Music;
+class PassTimer;
 class ParallaxGeometry;
 class ReflectiveGeometry;
 class Shader;
@@ -56,6 +57,8 @@ public:
     int followedPlayer = 0;
     Camera* activeCamera = nullptr; // not owned: the camera of the current frame
     double motionBlurStrength = 1.0;
+    // Not owned; when set, each pass of the frame is timed on the GPU (benchmarks).
+    PassTimer* passTimer = nullptr;
 
     platform::Window window;
 
@@ -76,6 +79,8 @@ private:
     void renderEnvironmentCube();
     void renderLitScene();
     void renderMotionBlur();
+    template <typename PassFunction>
+    void timed(int pass, PassFunction&& render);
     void setLightUniforms(Shader& program);
     void clearLightTextures();
 };

@@ -10,6 +10,7 @@
 #include "render/Geometry.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
+#include "render/PassTimer.h"
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
 #include "render/ShaderLocation.h"
@@ -40,23 +41,37 @@ void drawIntoCube(Geometry& geometry, Shader& program, const glm::vec3& centre)
 
 } // namespace
 
+template <typename PassFunction>
+void AppMain::timed(int pass, PassFunction&& render)
+{
+    if (passTimer) {
+        passTimer->begin(static_cast<PassTimer::Pass>(pass));
+    }
+    render();
+    if (passTimer) {
+        passTimer->end();
+    }
+}
+
 void AppMain::draw()
 {
-    renderShadowMaps();
-    blurShadowMaps();
-    renderEnvironmentCube();
-    renderLitScene();
-    renderMotionBlur();
+    timed(PassTimer::ShadowMaps, [this] { renderShadowMaps(); });
+    timed(PassTimer::ShadowBlur, [this] { blurShadowMaps(); });
+    timed(PassTimer::EnvironmentCube, [this] { renderEnvironmentCube(); });
+    timed(PassTimer::LitScene, [this] { renderLitScene(); });
+    timed(PassTimer::MotionBlur, [this] { renderMotionBlur(); });
 
     activeCamera->storePreviousTransform();
 
-    glDepthMask(GL_FALSE);
-    userInterface->drawDebugOverlay();
-    if (raceTime > creditsTime) {
-        userInterface->drawCredits();
-    }
-    glDisable(GL_BLEND);
-    glDepthMask(GL_TRUE);
+    timed(PassTimer::Overlay, [this] {
+        glDepthMask(GL_FALSE);
+        userInterface->drawDebugOverlay();
+        if (raceTime > creditsTime) {
+            userInterface->drawCredits();
+        }
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+    });
 
     window.swapBuffers();
 }

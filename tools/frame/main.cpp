@@ -1,0 +1,158 @@
+// brimbolt_frame pictures OUTDIR | timing
+//
+// Loads the whole showcase as the program does (run it from bin/, so that
+// "../brimbolt/" holds the data) in a 1280x720 window and either writes
+// screenshots from fixed viewpoints as JPEG files, or prints the GPU time of
+// each pass of a frame and the CPU time of submitting it.
+#include "app/AppMain.h"
+#include "app/Settings.h"
+#include "assets/TextureManager.h"
+#include "render/PassTimer.h"
+#include "scene/Camera.h"
+#include "sound/Music.h"
+
+#include <FreeImage.h>
+#include <epoxy/gl.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int width = 1280;
+constexpr int height = 720;
+
+struct Viewpoint {
+    const char* name;
+    glm::vec3 eye;
+    glm::vec3 target;
+};
+
+// Over the course towards the pig, torus and aeroplane; and the armadillos on
+// their pedestals before the brick wall, under light 2.
+const Viewpoint viewpoints[] = {
+    {"screenshot-course", {22.0f, 14.0f, 40.0f}, {-8.0f, 0.0f, -5.0f}},
+    {"screenshot-armadillos", {-22.0f, 7.0f, 47.0f}, {-34.0f, 1.5f, 64.0f}},
+};
+
+void lookFrom(AppMain& app, const Viewpoint& view)
+{
+    glm::mat4 matrix = glm::lookAt(view.eye, view.target, glm::vec3(0.0f, 1.0f, 0.0f));
+    app.camera->setTransform(glm::inverse(matrix), matrix);
+    app.camera->storePreviousTransform();
+}
+
+void frame(AppMain& app, double seconds)
+{
+    deltaTime = seconds;
+    app.update();
+    app.draw();
+}
+
+bool savePicture(const std::string& path)
+{
+    FIBITMAP* image = FreeImage_Allocate(width, height, 24);
+    std::vector<unsigned char> pixels(width * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    for (int y = 0; y < height; ++y) {
+        BYTE* row = FreeImage_GetScanLine(image, y);
+        for (int x = 0; x < width; ++x) {
+            row[x * 3 + FI_RGBA_RED] = pixels[(y * width + x) * 3];
+            row[x * 3 + FI_RGBA_GREEN] = pixels[(y * width + x) * 3 + 1];
+            row[x * 3 + FI_RGBA_BLUE] = pixels[(y * width + x) * 3 + 2];
+        }
+    }
+    // JPEG keeps the pictures in the documentation small.
+    bool saved = FreeImage_Save(FIF_JPEG, image, path.c_str(), JPEG_QUALITYGOOD) != FALSE;
+    FreeImage_Unload(image);
+    std::printf("%s %s\n", saved ? "Wrote" : "Cannot write", path.c_str());
+    return saved;
+}
+
+bool pictures(AppMain& app, const std::string& folder)
+{
+    bool ok = true;
+    for (const Viewpoint& view : viewpoints) {
+        lookFrom(app, view);
+        // A few frames so the turning pieces stand somewhere in between.
+        for (int i = 0; i < 3; ++i) {
+            frame(app, 0.3);
+        }
+        ok = savePicture(folder + "/" + view.name + ".jpg") && ok;
+    }
+    return ok;
+}
+
+void timing(AppMain& app)
+{
+    using Clock = std::chrono::steady_clock;
+    PassTimer timer;
+    app.passTimer = &timer;
+    lookFrom(app, viewpoints[0]);
+    const int frames = 10;
+    double passTotals[PassTimer::PassCount] = {};
+    double submitTotal = 0.0;
+    frame(app, 1.0 / 60.0); // warm-up
+    for (int i = 0; i < frames; ++i) {
+        glFinish();
+        Clock::time_point start = Clock::now();
+        deltaTime = 1.0 / 60.0;
+        app.update();
+        app.draw();
+        submitTotal += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
+            passTotals[pass] += timer.milliseconds(static_cast<PassTimer::Pass>(pass));
+        }
+    }
+    app.passTimer = nullptr;
+    std::printf("Frame at %dx%d on %s, mean of %d frames:\n", width, height,
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), frames);
+    double gpuTotal = 0.0;
+    for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
+        double ms = passTotals[pass] / frames;
+        gpuTotal += ms;
+        std::printf("  %-17s %8.2f ms GPU\n", std::string(PassTimer::name(static_cast<PassTimer::Pass>(pass))).c_str(),
+                    ms);
+    }
+    std::printf("  %-17s %8.2f ms GPU\n  %-17s %8.2f ms CPU (update, draw calls and swap)\n", "whole frame",
+                gpuTotal, "submission", submitTotal / frames);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool wantPictures = argc == 3 && std::strcmp(argv[1], "pictures") == 0;
+    bool wantTiming = argc == 2 && std::strcmp(argv[1], "timing") == 0;
+    if (!wantPictures && !wantTiming) {
+        std::fprintf(stderr, "usage: brimbolt_frame pictures OUTDIR | timing   (run from bin/)\n");
+        return 2;
+    }
+    windowWidth = width;
+    windowHeight = height;
+    windowMode = platform::GLFW_WINDOW;
+    AppMain* app = new AppMain();
+    app->music->setMute(true);
+    bool ok = app->initWindow();
+    if (ok) {
+        app->loadShaders();
+        app->loadContent();
+        app->restart();
+        if (wantPictures) {
+            ok = pictures(*app, argv[2]);
+        } else {
+            timing(*app);
+        }
+        TextureManager::getInstance()->deleteAllTextures();
+    } else {
+        std::fprintf(stderr, "brimbolt_frame: cannot open a window (no display? try xvfb-run -a)\n");
+    }
+    delete app;
+    return ok ? 0 : 1;
+}

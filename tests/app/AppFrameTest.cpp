@@ -159,3 +159,17 @@ TEST_F(AppFrame, CreditsCoverTheScreenOnlyAfterTheirTime)
     EXPECT_LT(changedAtTime, long(scene.size() / 100));
     EXPECT_GT(changedAfter, long(scene.size() / 20));
 }
+
+TEST_F(AppFrame, StartPictureStandsWhileTheContentLoads)
+{
+    // The title picture: dark room, bright lettering in the middle.
+    double middle = brightness(startScreen, {width / 2, height / 2}, 20);
+    double corner = brightness(startScreen, {8, 8}, 6);
+    EXPECT_GT(middle, corner + 20.0);
+    long differing = 0;
+    AppFrame::Image scene = readWindow();
+    for (std::size_t i = 0; i < scene.size(); ++i) {
+        differing += std::abs(int(scene[i]) - int(startScreen[i])) > 10 ? 1 : 0;
+    }
+    EXPECT_GT(differing, long(scene.size() / 4)) << "the first frame replaces the start picture";
+}

@@ -3,6 +3,7 @@
 #include "app/AppMain.h"
 #include "app/Settings.h"
 #include "assets/TextureManager.h"
+#include "assets/UserInterface.h"
 #include "scene/Camera.h"
 #include "scene/SceneObject.h"
 
@@ -61,6 +62,8 @@ protected:
             return;
         }
         app->loadShaders();
+        app->userInterface->drawStartScreen(app->window);
+        startScreen = readWindow();
         app->loadContent();
         app->restart();
         ready = true;
@@ -172,5 +175,6 @@ protected:
 
     static inline AppMain* app = nullptr;
     static inline bool ready = false;
+    static inline Image startScreen; // the window as it stood while the content loaded
     static inline std::filesystem::path previousDirectory;
 };

@@ -1,28 +1,22 @@
 #pragma once
 
-#include <AL/al.h>
+#include "sound/AlName.h"
 
 namespace FMOD {
 
-// Owns one OpenAL source name; see AlBuffer for the context requirement.
-class AlSource {
-public:
-    // Generates a source name; valid() tells whether OpenAL gave one.
-    AlSource();
-    ~AlSource();
-
-    AlSource(const AlSource&) = delete;
-    AlSource& operator=(const AlSource&) = delete;
-    AlSource(AlSource&& other) noexcept;
-    AlSource& operator=(AlSource&& other) noexcept;
-
-    bool valid() const { return id_ != 0; }
-    ALuint id() const { return id_; }
-
-private:
-    void reset();
-
-    ALuint id_ = 0;
+struct AlSourceKind {
+    static void create(ALuint& id) { alGenSources(1, &id); }
+    static void destroy(ALuint& id)
+    {
+        // A source must let go of its buffer before either can be deleted
+        // cleanly, and stopping first avoids a click on real hardware.
+        alSourceStop(id);
+        alSourcei(id, AL_BUFFER, 0);
+        alDeleteSources(1, &id);
+    }
 };
 
-}  // namespace FMOD
+// Owns one OpenAL source: the voice a channel plays through.
+using AlSource = AlName<AlSourceKind>;
+
+} // namespace FMOD

@@ -13,7 +13,7 @@
 #include "ImportBenchmark.h"
 #include "ShadowBenchmark.h"
 
-#include "platform/GLLoader.h"
+#include "HiddenWindow.h"
 #include "platform/Window.h"
 #include "render/Light.h"
 
@@ -55,26 +55,6 @@ const Benchmark* findBenchmark(std::string_view name)
     return nullptr;
 }
 
-// A small hidden window: every benchmark renders into its own framebuffers,
-// and a hidden window is never throttled to the display's refresh.
-bool openHiddenWindow(platform::Window& window)
-{
-    if (!window.init()) {
-        std::cerr << "brimbolt_benchmark: cannot start GLFW (no display? try xvfb-run -a)\n";
-        return false;
-    }
-    window.openWindowHint(platform::GLFW_OPENGL_VERSION_MAJOR, 3);
-    window.openWindowHint(platform::GLFW_OPENGL_VERSION_MINOR, 3);
-    window.openWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    window.openWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    if (window.openWindow(64, 64, 0, 0, 0, 0, 24, 8, platform::GLFW_WINDOW) != GLFW_TRUE ||
-        !platform::loadGLFunctions()) {
-        std::cerr << "brimbolt_benchmark: cannot open an OpenGL 3.3 core window\n";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -102,7 +82,7 @@ int main(int argc, char** argv)
     }
 
     platform::Window window;
-    if (!openHiddenWindow(window)) {
+    if (!openHiddenWindow(window, "brimbolt_benchmark")) {
         return 1;
     }
     try {

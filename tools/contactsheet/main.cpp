@@ -18,7 +18,7 @@
 #include "app/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
-#include "platform/GLLoader.h"
+#include "HiddenWindow.h"
 #include "platform/Window.h"
 #include "render/Geometry.h"
 #include "render/Shader.h"
@@ -70,24 +70,6 @@ constexpr std::array<ViewSide, 3> viewSides{ViewSide::Front, ViewSide::Side, Vie
 
 // Neighbouring models alternate between two backgrounds, so their cells group.
 constexpr std::array<glm::vec3, 2> backgrounds{glm::vec3(0.20f, 0.22f, 0.25f), glm::vec3(0.28f, 0.30f, 0.33f)};
-
-bool openHiddenWindow(platform::Window& window)
-{
-    if (!window.init()) {
-        std::fprintf(stderr, "brimbolt_contactsheet: cannot start GLFW (no display? try xvfb-run -a)\n");
-        return false;
-    }
-    window.openWindowHint(platform::GLFW_OPENGL_VERSION_MAJOR, 3);
-    window.openWindowHint(platform::GLFW_OPENGL_VERSION_MINOR, 3);
-    window.openWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    window.openWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    if (window.openWindow(64, 64, 0, 0, 0, 0, 24, 8, platform::GLFW_WINDOW) != GLFW_TRUE ||
-        !platform::loadGLFunctions()) {
-        std::fprintf(stderr, "brimbolt_contactsheet: cannot open an OpenGL 3.3 core window\n");
-        return false;
-    }
-    return true;
-}
 
 void applyMaterial(Geometry& geometry, const SheetModel& model)
 {
@@ -149,7 +131,7 @@ int main(int argc, char** argv)
     }
 
     platform::Window window;
-    if (!openHiddenWindow(window)) {
+    if (!openHiddenWindow(window, "brimbolt_contactsheet")) {
         return 1;
     }
     drawMode = GL_TRIANGLES;

@@ -27,7 +27,7 @@ public:
     // `maxChannels` (1..kMaxChannels) is the number of sounds that can play at
     // once. `flags` is FMOD_INIT_NORMAL, FMOD_INIT_CAPTURE or FMOD_INIT_SILENT.
     // In normal mode a machine without a usable device still initialises,
-    // silently, and says so once on standard output.
+    // silently, and says so once on standard error.
     FMOD_RESULT init(int maxChannels, unsigned flags, void* extraDriverData);
 
     // Decodes the whole file (WAV, MP3; mono or stereo). FMOD_LOOP_NORMAL in

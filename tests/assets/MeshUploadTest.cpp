@@ -1,9 +1,7 @@
+#include "assets/AssetTestSupport.h"
 #include "assets/Mesh.h"
 #include "render/Shader.h"
-
-#include "assets/MeshTestFiles.h"
 #include "support/GLTestContext.h"
-#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +10,11 @@
 #include <string>
 #include <vector>
 
-using meshtest::MeshFiles;
+using assettest::AssetFolder;
 
 namespace {
 
-// Fixed locations away from 0, so a pointer set at the wrong index shows.
-constexpr GLuint positionLocation = 2;
-constexpr GLuint normalLocation = 5;
-constexpr GLuint colorLocation = 7;
-constexpr GLuint texCoordsLocation = 9;
-constexpr GLuint tangentLocation = 3;
-constexpr GLuint bitangentLocation = 6;
-
+// Attribute locations away from 0, so a pointer set at the wrong index shows.
 const std::string litVertex = R"(#version 330 core
 layout(location = 2) in vec4 in_position;
 layout(location = 5) in vec3 in_normal;
@@ -37,19 +28,7 @@ void main()
 }
 )";
 
-// Leaves out in_color, whose location is then -1.
-const std::string colourlessVertex = R"(#version 330 core
-layout(location = 2) in vec4 in_position;
-layout(location = 5) in vec3 in_normal;
-layout(location = 9) in vec2 in_texCoords;
-out vec3 shade;
-void main()
-{
-    shade = in_normal + vec3(in_texCoords, 0.0);
-    gl_Position = in_position;
-}
-)";
-
+// Uses neither normal, colour nor texture coordinates: uploadBuffers must skip them.
 const std::string tangentVertex = R"(#version 330 core
 layout(location = 2) in vec4 in_position;
 layout(location = 3) in vec3 in_tangent;
@@ -71,42 +50,15 @@ void main()
 }
 )";
 
-const std::string twoPiecesObj = R"(v 0 0 0
-v 1 0 0
-v 1 1 0
-v 0 1 0
-v 3 0 0
-v 4 0 0
-v 4 1 0
-vt 0 0
-vt 1 0
-vt 1 1
-vt 0 1
-o first
-f 1/1 2/2 3/3 4/4
-o second
-f 5/1 6/2 7/3
-)";
-
-std::string writeShader(const ScratchDir& scratch, const std::string& name, const std::string& vertexSource)
-{
-    scratch.write(name + ".vert", vertexSource);
-    scratch.write(name + ".frag", fragment);
-    return (scratch.path() / name).string();
-}
+const std::string twoPiecesObj = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 3 0 0\nv 4 0 0\nv 4 1 0\n"
+                                 "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                                 "o first\nf 1/1 2/2 3/3 4/4\no second\nf 5/1 6/2 7/3\n";
 
 GLint attribute(GLuint index, GLenum parameter)
 {
     GLint value = -1;
     glGetVertexAttribiv(index, parameter, &value);
     return value;
-}
-
-std::uintptr_t attributeOffset(GLuint index)
-{
-    void* pointer = nullptr;
-    glGetVertexAttribPointerv(index, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
-    return reinterpret_cast<std::uintptr_t>(pointer);
 }
 
 void expectAttribute(GLuint index, GLint components, GLint stride, std::uintptr_t offset, GLuint buffer)
@@ -118,43 +70,53 @@ void expectAttribute(GLuint index, GLint components, GLint stride, std::uintptr_
     EXPECT_EQ(attribute(index, GL_VERTEX_ATTRIB_ARRAY_TYPE), GL_FLOAT);
     EXPECT_EQ(attribute(index, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED), GL_FALSE);
     EXPECT_EQ(attribute(index, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING), static_cast<GLint>(buffer));
-    EXPECT_EQ(attributeOffset(index), offset);
+    void* pointer = nullptr;
+    glGetVertexAttribPointerv(index, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pointer), offset);
 }
 
-GLint bufferSize(GLenum target)
-{
-    GLint size = -1;
-    glGetBufferParameteriv(target, GL_BUFFER_SIZE, &size);
-    return size;
-}
-
+// The whole of the buffer bound at target, as values of T.
 template <typename T>
-std::vector<T> bufferContents(GLenum target, std::size_t count)
+std::vector<T> bufferContents(GLenum target)
 {
-    std::vector<T> contents(count);
-    glGetBufferSubData(target, 0, static_cast<GLsizeiptr>(count * sizeof(T)), contents.data());
+    GLint size = 0;
+    glGetBufferParameteriv(target, GL_BUFFER_SIZE, &size);
+    std::vector<T> contents(static_cast<size_t>(size) / sizeof(T));
+    glGetBufferSubData(target, 0, static_cast<GLsizeiptr>(contents.size() * sizeof(T)), contents.data());
     return contents;
 }
 
-// The GL objects a Geometry would own, made and freed around one test.
-struct Buffers {
-    Buffers()
+std::string writeShader(const AssetFolder& files, const std::string& vertexSource)
+{
+    files.write("probe.vert", vertexSource);
+    files.write("probe.frag", fragment);
+    return files.path("probe");
+}
+
+// A program built from the vertex source, a mesh of two pieces and the GL
+// objects a Geometry would own, with its vertex array bound.
+struct UploadScene {
+    UploadScene(const std::string& vertexSource, bool withTangents)
+        : shader(writeShader(files, vertexSource))
     {
+        loaded = mesh.loadMesh(files.write("pieces.obj", twoPiecesObj), withTangents);
         glGenVertexArrays(1, &vertexArray);
         glBindVertexArray(vertexArray);
-        glGenBuffers(4, ids);
+        glGenBuffers(4, buffers);
     }
-    ~Buffers()
+    ~UploadScene()
     {
         glBindVertexArray(0);
-        glDeleteBuffers(4, ids);
+        glDeleteBuffers(4, buffers);
         glDeleteVertexArrays(1, &vertexArray);
     }
-    Buffers(const Buffers&) = delete;
-    Buffers& operator=(const Buffers&) = delete;
 
+    AssetFolder files;
+    Shader shader;
+    Mesh mesh;
+    bool loaded = false;
     GLuint vertexArray = 0;
-    GLuint ids[4]{};
+    GLuint buffers[4]{};
 };
 
 } // namespace
@@ -162,99 +124,51 @@ struct Buffers {
 TEST(MeshUpload, VertexAttributesPointIntoOneInterleavedBuffer)
 {
     GL_TEST_SETUP(context);
-    MeshFiles files(true);
-    ScratchDir shaders;
-    Shader shader(writeShader(shaders, "lit", litVertex));
-    ASSERT_NE(shader.program(), 0u);
-    Mesh mesh;
-    ASSERT_TRUE(mesh.loadMesh(files.model("pieces.obj", twoPiecesObj), false));
-    ASSERT_EQ(mesh.indexCount, 9u);
-
-    Buffers buffers;
-    GLuint vertexBuffer = buffers.ids[0];
-    GLuint indexBuffer = buffers.ids[1];
-    EXPECT_TRUE(mesh.uploadBuffers(vertexBuffer, indexBuffer, shader));
+    UploadScene scene(litVertex, false);
+    ASSERT_NE(scene.shader.program(), 0u);
+    ASSERT_TRUE(scene.loaded);
+    const Mesh& mesh = scene.mesh;
+    const GLuint vertexBuffer = scene.buffers[0];
+    EXPECT_TRUE(scene.mesh.uploadBuffers(vertexBuffer, scene.buffers[1], scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-    expectAttribute(positionLocation, 4, 48, 0, vertexBuffer);
-    expectAttribute(normalLocation, 3, 48, 16, vertexBuffer);
-    expectAttribute(colorLocation, 3, 48, 28, vertexBuffer);
-    expectAttribute(texCoordsLocation, 2, 48, 40, vertexBuffer);
+    expectAttribute(2, 4, 48, 0, vertexBuffer);
+    expectAttribute(5, 3, 48, 16, vertexBuffer);
+    expectAttribute(7, 3, 48, 28, vertexBuffer);
+    expectAttribute(9, 2, 48, 40, vertexBuffer);
     for (GLuint unused : {0u, 1u, 3u, 4u, 6u, 8u}) {
         EXPECT_EQ(attribute(unused, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_FALSE) << unused;
     }
-
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    ASSERT_EQ(bufferSize(GL_ARRAY_BUFFER), static_cast<GLint>(mesh.vertices.size() * 48));
-    std::vector<MeshVertex> uploaded = bufferContents<MeshVertex>(GL_ARRAY_BUFFER, mesh.vertices.size());
-    EXPECT_EQ(std::memcmp(uploaded.data(), mesh.vertices.data(), mesh.vertices.size() * sizeof(MeshVertex)), 0);
-
+    const std::vector<MeshVertex> uploaded = bufferContents<MeshVertex>(GL_ARRAY_BUFFER);
+    ASSERT_EQ(uploaded.size(), mesh.vertices.size());
+    EXPECT_EQ(std::memcmp(uploaded.data(), mesh.vertices.data(), uploaded.size() * sizeof(MeshVertex)), 0);
     // The element buffer binding belongs to the vertex array object.
-    GLint boundIndices = 0;
-    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &boundIndices);
-    EXPECT_EQ(boundIndices, static_cast<GLint>(indexBuffer));
-    ASSERT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER), static_cast<GLint>(mesh.indexCount * 4));
-    EXPECT_EQ(bufferContents<std::uint32_t>(GL_ELEMENT_ARRAY_BUFFER, mesh.indexCount), mesh.indices);
+    EXPECT_EQ(bufferContents<std::uint32_t>(GL_ELEMENT_ARRAY_BUFFER), mesh.indices);
+    EXPECT_EQ(mesh.indices.size(), 9u);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(MeshUpload, AttributeTheProgramDoesNotUseIsSkipped)
+TEST(MeshUpload, TangentsGoToTheirOwnBuffersOnlyWhenLoadedWithTangents)
 {
     GL_TEST_SETUP(context);
-    MeshFiles files(true);
-    ScratchDir shaders;
-    Shader shader(writeShader(shaders, "colourless", colourlessVertex));
-    ASSERT_NE(shader.program(), 0u);
-    ASSERT_EQ(shader.location(ShaderLocation::in_color), -1);
-    Mesh mesh;
-    ASSERT_TRUE(mesh.loadMesh(files.model("pieces.obj", twoPiecesObj), false));
-
-    Buffers buffers;
-    EXPECT_TRUE(mesh.uploadBuffers(buffers.ids[0], buffers.ids[1], shader));
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    expectAttribute(positionLocation, 4, 48, 0, buffers.ids[0]);
-    expectAttribute(texCoordsLocation, 2, 48, 40, buffers.ids[0]);
-    EXPECT_EQ(attribute(colorLocation, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_FALSE);
-}
-
-TEST(MeshUpload, TangentsAndBitangentsGoToTheirOwnTightBuffers)
-{
-    GL_TEST_SETUP(context);
-    MeshFiles files(true);
-    ScratchDir shaders;
-    Shader shader(writeShader(shaders, "tangent", tangentVertex));
-    ASSERT_NE(shader.program(), 0u);
-    Mesh mesh;
-    ASSERT_TRUE(mesh.loadMesh(files.model("pieces.obj", twoPiecesObj), true));
-    ASSERT_EQ(mesh.tangents.size(), mesh.vertexCount);
-
-    Buffers buffers;
-    ASSERT_TRUE(mesh.uploadBuffers(buffers.ids[0], buffers.ids[1], shader));
-    EXPECT_TRUE(mesh.uploadTangentBuffers(buffers.ids[2], buffers.ids[3], shader));
+    UploadScene scene(tangentVertex, true);
+    ASSERT_NE(scene.shader.program(), 0u);
+    ASSERT_TRUE(scene.loaded);
+    ASSERT_TRUE(scene.mesh.uploadBuffers(scene.buffers[0], scene.buffers[1], scene.shader));
+    EXPECT_TRUE(scene.mesh.uploadTangentBuffers(scene.buffers[2], scene.buffers[3], scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-    expectAttribute(tangentLocation, 3, 0, 0, buffers.ids[2]);
-    expectAttribute(bitangentLocation, 3, 0, 0, buffers.ids[3]);
+    expectAttribute(3, 3, 0, 0, scene.buffers[2]);
+    expectAttribute(6, 3, 0, 0, scene.buffers[3]);
+    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[2]);
+    EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER), scene.mesh.tangents);
+    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[3]);
+    EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER), scene.mesh.bitangents);
 
-    glBindBuffer(GL_ARRAY_BUFFER, buffers.ids[2]);
-    ASSERT_EQ(bufferSize(GL_ARRAY_BUFFER), static_cast<GLint>(mesh.vertexCount * 12));
-    EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER, mesh.vertexCount), mesh.tangents);
-    glBindBuffer(GL_ARRAY_BUFFER, buffers.ids[3]);
-    ASSERT_EQ(bufferSize(GL_ARRAY_BUFFER), static_cast<GLint>(mesh.vertexCount * 12));
-    EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER, mesh.vertexCount), mesh.bitangents);
+    Mesh without;
+    ASSERT_TRUE(without.loadMesh(scene.files.path("pieces.obj"), false));
+    EXPECT_TRUE(without.tangents.empty());
+    EXPECT_FALSE(without.uploadTangentBuffers(scene.buffers[2], scene.buffers[3], scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(MeshUpload, EmptyMeshUploadsEmptyBuffers)
-{
-    GL_TEST_SETUP(context);
-    ScratchDir shaders;
-    Shader shader(writeShader(shaders, "lit", litVertex));
-    ASSERT_NE(shader.program(), 0u);
-    Mesh mesh;
-
-    Buffers buffers;
-    EXPECT_TRUE(mesh.uploadBuffers(buffers.ids[0], buffers.ids[1], shader));
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    EXPECT_EQ(bufferSize(GL_ELEMENT_ARRAY_BUFFER), 0);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 // Shared helpers for the sound tests: temporary tone files, a capture-mode
-// System that releases itself, and simple signal measurements.
+// System that releases itself, simple signal measurements and a fixture with
+// a 440 Hz tone ready to play.
 
 #include "sound/Channel.h"
 #include "sound/Sound.h"
 #include "sound/SoundResult.h"
 #include "sound/System.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -17,8 +19,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace soundtest {
 
@@ -50,29 +50,10 @@ inline bool writeTone(const std::filesystem::path& path, int format, int channel
 // A private directory per test, removed afterwards.
 class TempDir {
 public:
-    TempDir()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "brimbolt-sound-" + std::to_string(::getpid());
-        if (info != nullptr)
-            name += std::string("-") + info->test_suite_name() + "-" + info->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::filesystem::path file(const std::string& name) const { return path_ / name; }
+    std::filesystem::path file(const std::string& name) const { return scratch.path() / name; }
 
 private:
-    std::filesystem::path path_;
+    ScratchDir scratch{"brimbolt_sound"};
 };
 
 struct SystemReleaser {
@@ -131,5 +112,55 @@ inline double measuredFrequency(const Capture& capture, int channel)
     }
     return crossings / 2.0 / (static_cast<double>(frames) / kRate);
 }
+
+// The two modes the sound bank passes.
+inline constexpr unsigned kLooping = FMOD::FMOD_LOOP_NORMAL | FMOD::FMOD_2D | FMOD::FMOD_HARDWARE;
+inline constexpr unsigned kOneShot = FMOD::FMOD_DEFAULT;
+inline constexpr double kSilence = 1e-4;
+// Long enough for OpenAL's gain and pitch changes to finish fading.
+inline constexpr double kSettle = 0.02;
+
+// A two-channel capture-mode system and a 1 s, 440 Hz, half-scale mono tone on disk.
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(writeTone(tonePath, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 440.0, 1.0));
+        system = makeSystem(FMOD::FMOD_INIT_CAPTURE, 2);
+        ASSERT_TRUE(system);
+    }
+
+    FMOD::Sound* load(const std::filesystem::path& path, unsigned mode)
+    {
+        FMOD::Sound* sound = nullptr;
+        EXPECT_EQ(system->createStream(path.c_str(), mode, nullptr, &sound), FMOD::FMOD_OK);
+        return sound;
+    }
+
+    FMOD::Channel* play(FMOD::Sound* sound)
+    {
+        FMOD::Channel* channel = nullptr;
+        EXPECT_EQ(system->playSound(FMOD::FMOD_CHANNEL_FREE, sound, false, &channel), FMOD::FMOD_OK);
+        return channel;
+    }
+
+    static bool playing(FMOD::Channel* channel)
+    {
+        bool result = false;
+        EXPECT_EQ(channel->isPlaying(&result), FMOD::FMOD_OK);
+        return result;
+    }
+
+    static unsigned position(FMOD::Channel* channel)
+    {
+        unsigned result = 0;
+        EXPECT_EQ(channel->getPosition(&result), FMOD::FMOD_OK);
+        return result;
+    }
+
+    TempDir dir;
+    std::filesystem::path tonePath = dir.file("tone.wav");
+    SystemPtr system;
+};
 
 }  // namespace soundtest

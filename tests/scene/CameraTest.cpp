@@ -6,7 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <initializer_list>
 
 using glm_expectations::near;
 using Plane = ViewFrustum::Plane;
@@ -15,6 +15,7 @@ namespace {
 
 const glm::mat4 identity(1.0f);
 
+// A 1280 x 720 window while a test runs; the settings are put back afterwards.
 class CameraTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -32,139 +33,42 @@ protected:
     const int savedHeight = windowHeight;
 };
 
-bool sees(const Camera& camera, float x, float y, float z, float radius)
-{
-    return camera.frustum->isSphereVisible(glm::vec3(x, y, z), radius);
-}
+struct Verdict {
+    glm::vec3 centre;
+    float radius;
+    bool seen;
+    const char* where;
+};
 
-float aspectOf(const glm::mat4& projection)
+void expectVerdicts(const Camera& camera, std::initializer_list<Verdict> verdicts)
 {
-    return projection[1][1] / projection[0][0];
+    for (const Verdict& v : verdicts) {
+        EXPECT_EQ(camera.frustum->isSphereVisible(v.centre, v.radius), v.seen)
+            << v.where << ": centre " << glm::to_string(v.centre) << ", radius " << v.radius;
+    }
 }
 
 } // namespace
-
-TEST_F(CameraTest, ProjectionIsTheOpenGLPerspective)
-{
-    Camera camera;
-    const glm::mat4& p = *camera.projectionMatrix;
-    const float f = 1.0f / std::tan(glm::radians(25.0f));
-    EXPECT_NEAR(p[0][0], f / (1280.0f / 720.0f), 1e-5f);
-    EXPECT_NEAR(p[1][1], f, 1e-5f);
-    EXPECT_NEAR(p[2][2], -181.0f / 179.0f, 1e-5f);
-    EXPECT_EQ(p[2][3], -1.0f);
-    EXPECT_NEAR(p[3][2], -360.0f / 179.0f, 1e-5f);
-    EXPECT_EQ(p[3][3], 0.0f);
-}
-
-TEST_F(CameraTest, AspectFollowsTheWindowSize)
-{
-    Camera wide;
-    EXPECT_NEAR(aspectOf(*wide.projectionMatrix), 1280.0f / 720.0f, 1e-5f);
-
-    windowWidth = 1000;
-    windowHeight = 1000;
-    Camera square;
-    EXPECT_NEAR(aspectOf(*square.projectionMatrix), 1.0f, 1e-6f);
-
-    wide.setupProjection();
-    EXPECT_NEAR(aspectOf(*wide.projectionMatrix), 1.0f, 1e-6f);
-    // The frustum is rebuilt for the new size too: its far corners move in.
-    const float farHalfHeight = 180.0f * std::tan(glm::radians(25.0f));
-    EXPECT_NEAR(wide.frustum->boundingRadius(),
-                std::sqrt(2.0f * farHalfHeight * farHalfHeight + 180.0f * 180.0f), 1e-3f);
-}
-
-TEST_F(CameraTest, LocalFrustumMatchesTheProjection)
-{
-    Camera camera;
-    const ViewFrustum& frustum = *camera.frustum;
-    EXPECT_EQ(frustum.localEye(), glm::vec3(0.0f));
-    EXPECT_EQ(frustum.localNearCentre(), glm::vec3(0.0f, 0.0f, -1.0f));
-    EXPECT_EQ(frustum.localFarCentre(), glm::vec3(0.0f, 0.0f, -180.0f));
-    EXPECT_EQ(frustum.localCentre(), glm::vec3(0.0f, 0.0f, -90.5f));
-
-    const float farHalfHeight = 180.0f * std::tan(glm::radians(25.0f));
-    const float farHalfWidth = farHalfHeight * 1280.0f / 720.0f;
-    EXPECT_NEAR(frustum.boundingRadius(),
-                std::sqrt(farHalfWidth * farHalfWidth + farHalfHeight * farHalfHeight +
-                          180.0f * 180.0f),
-                1e-3f);
-
-    // Each side plane holds the eye and the matching edge of the far plane.
-    EXPECT_NEAR(glm::dot(frustum.localNormal(Plane::Right),
-                         glm::vec3(farHalfWidth, 0.0f, -180.0f)), 0.0f, 1e-3f);
-    EXPECT_NEAR(glm::dot(frustum.localNormal(Plane::Left),
-                         glm::vec3(-farHalfWidth, 0.0f, -180.0f)), 0.0f, 1e-3f);
-    EXPECT_NEAR(glm::dot(frustum.localNormal(Plane::Top),
-                         glm::vec3(0.0f, farHalfHeight, -180.0f)), 0.0f, 1e-3f);
-    EXPECT_NEAR(glm::dot(frustum.localNormal(Plane::Bottom),
-                         glm::vec3(0.0f, -farHalfHeight, -180.0f)), 0.0f, 1e-3f);
-    EXPECT_EQ(frustum.localNormal(Plane::Near), glm::vec3(0.0f, 0.0f, -1.0f));
-    EXPECT_EQ(frustum.localNormal(Plane::Far), glm::vec3(0.0f, 0.0f, 1.0f));
-    for (Plane plane : {Plane::Right, Plane::Left, Plane::Top, Plane::Bottom}) {
-        const glm::vec3& normal = frustum.localNormal(plane);
-        EXPECT_NEAR(glm::length(normal), 1.0f, 1e-6f);
-        EXPECT_GT(glm::dot(normal, frustum.localCentre()), 0.0f) << "normals point inwards";
-    }
-}
-
-TEST(ViewFrustum, WorldNormalsStayUnitLengthUnderAScaledOwner)
-{
-    // A light's shadow frustum: square and wide.
-    ViewFrustum frustum(120.0f, 1.0f, 5.0f, 80.0f);
-    EXPECT_EQ(frustum.localCentre(), glm::vec3(0.0f, 0.0f, -42.5f));
-
-    const glm::mat4 model = glm::scale(identity, glm::vec3(2.0f, 2.0f, 2.0f));
-    frustum.update(model, glm::mat3(glm::transpose(glm::inverse(model))));
-    for (Plane plane : {Plane::Right, Plane::Left, Plane::Near, Plane::Far, Plane::Top,
-                        Plane::Bottom}) {
-        EXPECT_NEAR(glm::length(frustum.worldNormal(plane)), 1.0f, 1e-6f);
-    }
-    EXPECT_TRUE(near(frustum.worldFarCentre(), glm::vec3(0.0f, 0.0f, -160.0f)));
-}
 
 TEST_F(CameraTest, CameraAtTheOriginSeesBetweenNearAndFarAhead)
 {
     Camera camera;
     camera.setTransform(identity, identity);
-
-    EXPECT_TRUE(sees(camera, 0.0f, 0.0f, -10.0f, 0.5f));
-    EXPECT_FALSE(sees(camera, 0.0f, 0.0f, 10.0f, 0.5f)) << "behind the eye";
-    EXPECT_FALSE(sees(camera, 0.0f, 0.0f, -181.0f, 0.5f)) << "beyond the far plane";
-    EXPECT_TRUE(sees(camera, 0.0f, 0.0f, -181.0f, 2.0f)) << "reaches over the far plane";
-    EXPECT_TRUE(sees(camera, 0.0f, 0.0f, -181.0f, 1.0f)) << "touching from outside";
-    EXPECT_FALSE(sees(camera, 0.0f, 0.0f, -0.5f, 0.4f)) << "between eye and near plane";
-    EXPECT_FALSE(sees(camera, 50.0f, 0.0f, -10.0f, 0.5f)) << "off to the right";
-    EXPECT_FALSE(sees(camera, -50.0f, 0.0f, -10.0f, 0.5f)) << "off to the left";
-    EXPECT_FALSE(sees(camera, 0.0f, 50.0f, -10.0f, 0.5f)) << "above";
-    EXPECT_FALSE(sees(camera, 0.0f, -50.0f, -10.0f, 0.5f)) << "below";
-    // Wider than high: the same offset is in view sideways but not upwards.
-    EXPECT_TRUE(sees(camera, 7.0f, 0.0f, -10.0f, 0.1f));
-    EXPECT_FALSE(sees(camera, 0.0f, 7.0f, -10.0f, 0.1f));
-
-    const BoundingSphere ahead(glm::vec3(0.0f, 0.0f, -10.0f), 0.5f);
-    EXPECT_TRUE(camera.frustum->isSphereVisible(ahead));
-}
-
-TEST_F(CameraTest, FarAwaySpheresFailBeforeThePlanes)
-{
-    Camera camera;
-    camera.setTransform(identity, identity);
-    const ViewFrustum& frustum = *camera.frustum;
-
-    // Outside the right and top planes by less than its radius, so the planes
-    // alone would keep it; only the distance pre-test rejects it.
-    const glm::vec3 centre(400.0f, 300.0f, -170.0f);
-    const float radius = 230.0f;
-    for (Plane plane : {Plane::Right, Plane::Left, Plane::Top, Plane::Bottom}) {
-        ASSERT_GE(glm::dot(frustum.worldNormal(plane), centre - frustum.worldEye()), -radius);
-    }
-    ASSERT_GE(glm::dot(frustum.worldNormal(Plane::Near), centre - frustum.worldNearCentre()),
-              -radius);
-    ASSERT_GE(glm::dot(frustum.worldNormal(Plane::Far), centre - frustum.worldFarCentre()),
-              -radius);
-    EXPECT_FALSE(frustum.isSphereVisible(centre, radius));
+    expectVerdicts(camera, {
+                               {{0, 0, -10}, 0.5f, true, "ahead"},
+                               {{0, 0, 10}, 0.5f, false, "behind the eye"},
+                               {{0, 0, -181}, 0.5f, false, "beyond the far plane"},
+                               {{0, 0, -181}, 2.0f, true, "reaching over the far plane"},
+                               {{0, 0, -181}, 1.0f, true, "touching the far plane from outside"},
+                               {{0, 0, -0.5f}, 0.4f, false, "between the eye and the near plane"},
+                               {{50, 0, -10}, 0.5f, false, "off to the right"},
+                               {{-50, 0, -10}, 0.5f, false, "off to the left"},
+                               {{0, 50, -10}, 0.5f, false, "above"},
+                               {{0, -50, -10}, 0.5f, false, "below"},
+                               // Wider than high: the same offset is in view sideways but not upwards.
+                               {{7, 0, -10}, 0.1f, true, "sideways"},
+                               {{0, 7, -10}, 0.1f, false, "upwards"},
+                           });
 }
 
 TEST_F(CameraTest, VerdictsMoveWithTheCamera)
@@ -172,42 +76,39 @@ TEST_F(CameraTest, VerdictsMoveWithTheCamera)
     Camera camera;
     camera.translate(100.0f, 0.0f, 0.0f);
     camera.rotateY(90.0f); // now looking along world -X
-
-    EXPECT_TRUE(near(camera.frustum->worldEye(), glm::vec3(100.0f, 0.0f, 0.0f)));
-    EXPECT_TRUE(sees(camera, 90.0f, 0.0f, 0.0f, 0.5f));
-    EXPECT_FALSE(sees(camera, 110.0f, 0.0f, 0.0f, 0.5f));
-    EXPECT_FALSE(sees(camera, 100.0f, 0.0f, -10.0f, 0.5f)) << "what was ahead is now beside";
-    EXPECT_FALSE(sees(camera, -81.0f, 0.0f, 0.0f, 0.5f));
-    EXPECT_TRUE(sees(camera, -79.0f, 0.0f, 0.0f, 0.5f));
-
-    // Matrices given directly refresh the frustum the same way, and leave the
-    // previous-frame matrices for motion blur.
-    camera.storePreviousTransform();
-    const glm::mat4 previous = *camera.previousModelMatrix;
-    const glm::mat4 model = glm::translate(identity, glm::vec3(0.0f, 0.0f, 50.0f));
-    camera.setTransform(model, glm::inverse(model));
-    EXPECT_TRUE(sees(camera, 0.0f, 0.0f, 10.0f, 0.5f));
-    EXPECT_FALSE(sees(camera, 90.0f, 0.0f, 0.0f, 0.5f));
-    EXPECT_EQ(*camera.previousModelMatrix, previous);
+    expectVerdicts(camera, {
+                               {{90, 0, 0}, 0.5f, true, "ahead"},
+                               {{110, 0, 0}, 0.5f, false, "behind"},
+                               {{100, 0, -10}, 0.5f, false, "what was ahead is now beside"},
+                               {{-79, 0, 0}, 0.5f, true, "just inside the far plane"},
+                               {{-81, 0, 0}, 0.5f, false, "beyond the far plane"},
+                           });
 }
 
-TEST_F(CameraTest, SetupProjectionClearsTheWorldPartUntilTheNextMove)
+TEST_F(CameraTest, ResizedWindowChangesTheViewFromTheNextMove)
 {
     Camera camera;
-    camera.translate(5.0f, 6.0f, 7.0f);
-    ViewFrustum* const frustum = camera.frustum;
-
-    camera.setupProjection();
-    EXPECT_EQ(camera.frustum, frustum) << "rebuilt in place";
-    EXPECT_EQ(frustum->worldEye(), glm::vec3(0.0f));
-    EXPECT_EQ(frustum->worldNearCentre(), glm::vec3(0.0f));
-    EXPECT_EQ(frustum->worldFarCentre(), glm::vec3(0.0f));
-    EXPECT_EQ(frustum->worldCentre(), glm::vec3(0.0f));
-    EXPECT_EQ(frustum->worldNormal(Plane::Right), glm::vec3(0.0f));
-    EXPECT_EQ(frustum->worldNormal(Plane::Bottom), glm::vec3(0.0f));
-
     camera.translate(0.0f, 0.0f, 0.0f);
-    EXPECT_TRUE(near(frustum->worldEye(), glm::vec3(5.0f, 6.0f, 7.0f)));
-    EXPECT_TRUE(near(frustum->worldNormal(Plane::Near), glm::vec3(0.0f, 0.0f, -1.0f)));
-    EXPECT_TRUE(sees(camera, 5.0f, 6.0f, -3.0f, 0.5f));
+    expectVerdicts(camera, {{{7, 0, -10}, 0.1f, true, "in the wide view"}});
+
+    windowWidth = 1000;
+    windowHeight = 1000;
+    camera.setupProjection();
+    const glm::mat4& projection = *camera.projectionMatrix;
+    EXPECT_NEAR(projection[1][1] / projection[0][0], 1.0f, 1e-6f) << "aspect";
+    // The frustum is rebuilt in place and carried into the world by the next move.
+    camera.translate(0.0f, 0.0f, 0.0f);
+    expectVerdicts(camera, {{{7, 0, -10}, 0.1f, false, "outside the square view"},
+                            {{4, 0, -10}, 0.1f, true, "inside the square view"}});
+}
+
+TEST(ViewFrustum, WorldNormalsStayUnitLengthUnderAScaledOwner)
+{
+    ViewFrustum frustum(120.0f, 1.0f, 5.0f, 80.0f); // a light's shadow frustum: square and wide
+    const glm::mat4 model = glm::scale(identity, glm::vec3(2.0f));
+    frustum.update(model, glm::mat3(glm::transpose(glm::inverse(model))));
+    for (Plane plane : {Plane::Right, Plane::Left, Plane::Near, Plane::Far, Plane::Top, Plane::Bottom}) {
+        EXPECT_NEAR(glm::length(frustum.worldNormal(plane)), 1.0f, 1e-6f);
+    }
+    EXPECT_TRUE(near(frustum.worldFarCentre(), glm::vec3(0.0f, 0.0f, -160.0f)));
 }

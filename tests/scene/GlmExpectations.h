@@ -1,58 +1,26 @@
 #pragma once
 
+#ifndef GLM_ENABLE_EXPERIMENTAL
+#define GLM_ENABLE_EXPERIMENTAL
+#endif
 #include <glm/glm.hpp>
+#include <glm/gtc/type_ptr.hpp>
+#include <glm/gtx/string_cast.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
-#include <string>
 
-// Float comparisons for GLM values that print both sides on failure.
+// Float comparison of GLM vectors and matrices that prints both sides on failure.
 namespace glm_expectations {
 
-constexpr float defaultTolerance = 1e-5f;
-
-template <glm::length_t L>
-std::string describe(const glm::vec<L, float>& v)
+template <typename Value>
+::testing::AssertionResult near(const Value& actual, const Value& expected, float tolerance = 1e-5f)
 {
-    std::ostringstream out;
-    out << '(';
-    for (glm::length_t i = 0; i < L; ++i) {
-        out << (i ? ", " : "") << v[i];
-    }
-    out << ')';
-    return out.str();
-}
-
-inline std::string describe(const glm::mat4& m)
-{
-    std::ostringstream out;
-    for (glm::length_t column = 0; column < 4; ++column) {
-        out << "\n  column " << column << ' ' << describe(m[column]);
-    }
-    return out.str();
-}
-
-template <glm::length_t L>
-::testing::AssertionResult near(const glm::vec<L, float>& actual, const glm::vec<L, float>& expected,
-                                float tolerance = defaultTolerance)
-{
-    for (glm::length_t i = 0; i < L; ++i) {
-        if (!(std::fabs(actual[i] - expected[i]) <= tolerance)) {
-            return ::testing::AssertionFailure()
-                   << describe(actual) << " differs from " << describe(expected);
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-inline ::testing::AssertionResult near(const glm::mat4& actual, const glm::mat4& expected,
-                                       float tolerance = defaultTolerance)
-{
-    for (glm::length_t column = 0; column < 4; ++column) {
-        if (!near(actual[column], expected[column], tolerance)) {
-            return ::testing::AssertionFailure()
-                   << describe(actual) << "\ndiffers from" << describe(expected);
+    const float* a = glm::value_ptr(actual);
+    const float* e = glm::value_ptr(expected);
+    for (std::size_t i = 0; i < sizeof(Value) / sizeof(float); ++i) {
+        if (!(std::fabs(a[i] - e[i]) <= tolerance)) {
+            return ::testing::AssertionFailure() << glm::to_string(actual) << " differs from " << glm::to_string(expected);
         }
     }
     return ::testing::AssertionSuccess();

@@ -1,12 +1,11 @@
 // The generated models, loaded through the program's own import and measured
-// where the scene places them: what stands on the floor touches it, the cars
-// roll on their wheels, and the turning pieces never cut into anything.
-#include "ContentModelSupport.h"
-#include "ContentPlacements.h"
+// where the scene places them: what stands touches the floor, the cars roll
+// on their wheels, and nothing on the course or on show cuts into the room's
+// furniture or into anything else, at any moment of its turning.
+#include "ContentSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -15,181 +14,188 @@ using namespace contenttest;
 
 namespace {
 
-// Resting on a surface: close enough that no gap or sunken base shows.
-constexpr float restTolerance = 0.02f;
-
-struct ModelLoad {
-    const char* file;
-    bool withTangents;
-};
+constexpr const char* roomFile = "room3_recolored.obj";
+constexpr float restTolerance = 0.02f; // close enough that no gap or sunken base shows
 
 // Every model file the program asks for, with the tangent flag it passes.
-const std::vector<ModelLoad> programLoads{
-    {"room3_recolored.obj", false}, {"room3_reduced.obj", false},      {"car3.obj", false},
-    {"car4.obj", false},            {"tyre.DAE", false},               {"pigLow.obj", false},
-    {"stoneWall2.obj", true},       {"torus.obj", true},               {"plane_reduced.obj", false},
+const std::vector<std::pair<const char*, bool>> programLoads{
+    {"room3_recolored.obj", false}, {"room3_reduced.obj", false}, {"car3.obj", false},
+    {"car4.obj", false},            {"tyre.DAE", false},          {"pigLow.obj", false},
+    {"stoneWall2.obj", true},       {"torus.obj", true},          {"plane_reduced.obj", false},
     {"armadilloNormalMap.obj", true}, {"armadilloNormalMap.obj", false}, {"podest.obj", false},
-    {"stoneG.obj", false},          {"stoneY.obj", false},             {"stoneR.obj", false},
+    {"stoneG.obj", false},          {"stoneY.obj", false},        {"stoneR.obj", false},
 };
 
-bool isFinite(const glm::vec3& v)
+// The room's floor: the largest sub-mesh lying flat at the room's lowest height.
+const MeshEntity* findFloor(const Mesh& room)
 {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-bool isUnitLength(const glm::vec3& v)
-{
-    return isFinite(v) && std::abs(glm::length(v) - 1.0f) < 0.01f;
-}
-
-std::size_t trianglesWithoutTextureArea(const Mesh& mesh)
-{
-    std::size_t count = 0;
-    for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
-        const glm::vec2 t0 = mesh.vertices[mesh.indices[i]].texCoord;
-        const glm::vec2 e1 = mesh.vertices[mesh.indices[i + 1]].texCoord - t0;
-        const glm::vec2 e2 = mesh.vertices[mesh.indices[i + 2]].texCoord - t0;
-        count += std::abs(e1.x * e2.y - e2.x * e1.y) < 1e-10f ? 1 : 0;
+    const MeshEntity* floor = nullptr;
+    float floorArea = 0.0f;
+    for (const MeshEntity& entry : room.entries) {
+        const float area = (entry.box.upper.x - entry.box.lower.x) * (entry.box.upper.z - entry.box.lower.z);
+        const bool flatAtTheBottom = entry.box.upper.y - entry.box.lower.y < 0.001f &&
+                                     entry.box.lower.y - room.boundingBox.lower.y < 0.001f;
+        if (flatAtTheBottom && area > floorArea) {
+            floor = &entry;
+            floorArea = area;
+        }
     }
-    return count;
+    return floor;
+}
+
+// Where the first triangle of the room inside the space lies; empty if none does.
+std::string roomObstacleIn(const Mesh& room, const Box& space)
+{
+    for (std::size_t i = 0; i + 2 < room.indices.size(); i += 3) {
+        const std::array<glm::vec3, 3> triangle{glm::vec3(room.vertices[room.indices[i]].position),
+                                                glm::vec3(room.vertices[room.indices[i + 1]].position),
+                                                glm::vec3(room.vertices[room.indices[i + 2]].position)};
+        if (triangleTouchesBox(triangle, space)) {
+            return "a triangle at " + testing::PrintToString(triangle[0].x) + ", " +
+                   testing::PrintToString(triangle[0].y) + ", " + testing::PrintToString(triangle[0].z);
+        }
+    }
+    return "";
+}
+
+struct Space {
+    std::string name;
+    Box box;
+    glm::vec3 origin;
+};
+
+// The car starts (with the whole body, which is longer than the square), the
+// stones and the show pieces, each with all the space it may take up.
+std::vector<Space> courseAndShowPieces()
+{
+    std::vector<Space> spaces;
+    for (const CarPlacement& car : carPlacements) {
+        const Box body = placed(boxOf(model(car.body).boundingBox), translation(car.start.x, car.start.y, car.start.z));
+        const Box square = courseSpace(car.start);
+        spaces.push_back({std::string("start of ") + car.body,
+                          {glm::min(square.lower, body.lower), glm::max(square.upper, body.upper)}, car.start});
+    }
+    for (const glm::vec3& stone : stonePositions) {
+        spaces.push_back({"stone at " + testing::PrintToString(stone.x) + ", " + testing::PrintToString(stone.z),
+                          courseSpace(stone), stone});
+    }
+    for (const ShowPiece& piece : showPieces()) {
+        spaces.push_back({piece.name, occupiedSpace(piece), glm::vec3(piece.placement[3])});
+    }
+    return spaces;
 }
 
 } // namespace
 
-TEST(ContentModels, EveryModelLoadsWithUsableVerticesAndIndices)
+class ContentModels : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const auto& [file, withTangents] : programLoads) {
+            ASSERT_FALSE(model(file, withTangents).vertices.empty()) << file << " did not load";
+        }
+    }
+};
+
+TEST_F(ContentModels, EveryModelLoadsAsTrianglesWithUnitNormals)
 {
-    for (const ModelLoad& load : programLoads) {
-        SCOPED_TRACE(std::string(load.file) + (load.withTangents ? " with tangents" : ""));
-        ASSERT_TRUE(isLoaded(load.file, load.withTangents));
-        const Mesh& mesh = model(load.file, load.withTangents);
-
-        ASSERT_EQ(mesh.indices.size(), mesh.indexCount);
-        EXPECT_GT(mesh.indices.size(), 0u);
+    for (const auto& [file, withTangents] : programLoads) {
+        SCOPED_TRACE(file);
+        const Mesh& mesh = model(file, withTangents);
         EXPECT_EQ(mesh.indices.size() % 3, 0u);
-        for (std::uint32_t index : mesh.indices) {
-            ASSERT_LT(index, mesh.vertices.size());
-        }
-        ASSERT_EQ(mesh.entries.size(), mesh.entryCount);
-        for (const MeshEntity& entry : mesh.entries) {
-            EXPECT_GT(entry.numIndices, 0u) << "an empty sub-mesh";
-            EXPECT_LE(entry.baseIndex + entry.numIndices, mesh.indices.size());
-        }
-
         // A zero or broken normal renders as a black or flickering spot.
-        int badPositions = 0;
         int badNormals = 0;
         for (const MeshVertex& vertex : mesh.vertices) {
-            badPositions += isFinite(glm::vec3(vertex.position)) ? 0 : 1;
-            badNormals += isUnitLength(vertex.normal) ? 0 : 1;
+            badNormals += std::abs(glm::length(vertex.normal) - 1.0f) < 0.01f ? 0 : 1;
         }
-        EXPECT_EQ(badPositions, 0);
         EXPECT_EQ(badNormals, 0) << "of " << mesh.vertices.size() << " vertices";
-
-        if (load.withTangents) {
-            ASSERT_EQ(mesh.tangents.size(), mesh.vertices.size());
-            int badTangents = 0;
-            for (std::size_t i = 0; i < mesh.tangents.size(); ++i) {
-                badTangents += isUnitLength(mesh.tangents[i]) && isUnitLength(mesh.bitangents[i]) ? 0 : 1;
-            }
-            EXPECT_EQ(badTangents, 0) << "of " << mesh.tangents.size() << " vertices";
-            // The import quietly makes up a tangent where texture coordinates
-            // span no area, and the relief then runs the wrong way there.
-            EXPECT_EQ(trianglesWithoutTextureArea(mesh), 0u) << "of " << mesh.indices.size() / 3 << " triangles";
-        }
     }
 }
 
-TEST(ContentModels, TyreIsRoundAboutAnAxleAlongX)
+TEST_F(ContentModels, RoomFloorLiesFlatAtFloorHeightUnderTheWholeRoom)
 {
-    ASSERT_TRUE(isLoaded("tyre.DAE"));
-    const Mesh& tyre = model("tyre.DAE");
-    const Box box = boxOf(tyre.boundingBox);
-    EXPECT_NEAR(box.upper.y, wheelRadius, 0.005f);
-    EXPECT_NEAR(box.lower.y, -wheelRadius, 0.005f);
-    EXPECT_NEAR(box.upper.z, wheelRadius, 0.005f);
-    EXPECT_NEAR(box.lower.z, -wheelRadius, 0.005f);
-    // Thinner across than high: the axle, and so the rolling, is along x.
-    const float width = box.upper.x - box.lower.x;
-    EXPECT_GT(width, 0.1f);
-    EXPECT_LT(width, wheelRadius);
-    EXPECT_NEAR(box.upper.x + box.lower.x, 0.0f, 0.01f) << "the hub is not at the origin";
-    // Round, not square: no corner of the tread reaches past the radius.
-    EXPECT_NEAR(farthestFromAxis(tyre, {1, 0, 0}), wheelRadius, 0.005f);
+    const Mesh& room = model(roomFile);
+    EXPECT_NEAR(room.boundingBox.lower.y, floorTop, 0.001f) << "something of the room reaches below the floor";
+    const MeshEntity* floor = findFloor(room);
+    ASSERT_NE(floor, nullptr) << "no flat sub-mesh at the bottom of the room";
+    EXPECT_NEAR(floor->box.upper.y, floorTop, 0.001f);
+    EXPECT_GE(floor->box.upper.x - floor->box.lower.x, 0.9f * (room.boundingBox.upper.x - room.boundingBox.lower.x));
+    EXPECT_GE(floor->box.upper.z - floor->box.lower.z, 0.9f * (room.boundingBox.upper.z - room.boundingBox.lower.z));
 }
 
-TEST(ContentModels, CarsRollOnTheirWheelsOnTheFloor)
+TEST_F(ContentModels, TyreIsRoundAboutAnAxleAlongX)
 {
-    ASSERT_TRUE(isLoaded("tyre.DAE"));
+    const Mesh& tyre = model("tyre.DAE");
+    const Box box = boxOf(tyre.boundingBox);
+    for (int axis : {1, 2}) {
+        EXPECT_NEAR(box.upper[axis], wheelRadius, 0.005f) << "axis " << axis;
+        EXPECT_NEAR(box.lower[axis], -wheelRadius, 0.005f) << "axis " << axis;
+    }
+    // Thinner across than high: the axle, and so the rolling, is along x.
+    EXPECT_GT(box.upper.x - box.lower.x, 0.1f);
+    EXPECT_LT(box.upper.x - box.lower.x, wheelRadius);
+    EXPECT_NEAR(box.upper.x + box.lower.x, 0.0f, 0.01f) << "the hub is not at the origin";
+    EXPECT_NEAR(farthestFrom(tyre, {1, 0, 0}), wheelRadius, 0.005f) << "the tread is not round";
+}
+
+TEST_F(ContentModels, CarsStandOnTheirWheelsOnTheFloor)
+{
     const float tyreRadius = model("tyre.DAE").boundingBox.upper.y;
     for (const CarPlacement& car : carPlacements) {
         SCOPED_TRACE(car.body);
-        ASSERT_TRUE(isLoaded(car.body));
         const Box body = boxOf(model(car.body).boundingBox);
         for (const glm::vec3& offset : car.wheelOffsets) {
-            SCOPED_TRACE(testing::Message() << "wheel at " << offset.x << ", " << offset.y << ", " << offset.z);
+            SCOPED_TRACE(testing::Message() << "wheel at " << offset.x << ", " << offset.z);
             EXPECT_NEAR(car.start.y + offset.y - tyreRadius, floorTop, 0.05f) << "the tyre misses the floor";
-            // The wheel sits under the body and reaches up into it.
-            EXPECT_GE(offset.x, body.lower.x);
-            EXPECT_LE(offset.x, body.upper.x);
-            EXPECT_GE(offset.z, body.lower.z);
-            EXPECT_LE(offset.z, body.upper.z);
-            EXPECT_GT(offset.y + tyreRadius, body.lower.y);
+            // Under the body, not beside it.
+            EXPECT_TRUE(offset.x >= body.lower.x && offset.x <= body.upper.x) << "body " << body;
+            EXPECT_TRUE(offset.z >= body.lower.z && offset.z <= body.upper.z) << "body " << body;
         }
         EXPECT_GT(car.start.y + body.lower.y, floorTop) << "the body scrapes the floor";
-        // Nor do the wheels hang below it: the body comes down to about the axles.
-        float highestAxle = -INFINITY;
-        for (const glm::vec3& offset : car.wheelOffsets) {
-            highestAxle = std::max(highestAxle, offset.y);
-        }
-        EXPECT_LT(body.lower.y, highestAxle + 0.25f * tyreRadius) << "the body floats above its wheels";
-        EXPECT_LT(car.start.y + body.upper.y, floorTop + carClearance) << "the roof is taller than the course allows";
-        // The smoke leaves from the body, not from the air beside it.
-        const Box exhaustReach{body.lower - glm::vec3(0.25f), body.upper + glm::vec3(0.25f)};
-        EXPECT_TRUE(contains(exhaustReach, Box{car.exhaustPoint, car.exhaustPoint})) << "body " << body;
     }
 }
 
-TEST(ContentModels, ShowPiecesStandOnTheFloor)
+TEST_F(ContentModels, ShowPiecesAndStonesRestOnTheFloorOrClearIt)
 {
-    ASSERT_TRUE(isLoaded("pigLow.obj"));
     EXPECT_NEAR(model("pigLow.obj").boundingBox.lower.y, 0.0f, restTolerance) << "the pig's feet are not at 0";
     for (const ShowPiece& piece : showPieces()) {
-        if (!piece.onFloor) {
-            continue;
-        }
         SCOPED_TRACE(piece.name);
-        ASSERT_TRUE(isLoaded(piece.file, piece.withTangents));
-        const Box space = placed(boxOf(model(piece.file, piece.withTangents).boundingBox), piece.placement);
-        EXPECT_NEAR(space.lower.y, floorTop, restTolerance);
+        // The torus, spinning about two axes, comes round every way.
+        const float lowest = occupiedSpace(piece).lower.y;
+        if (piece.onFloor) {
+            EXPECT_NEAR(lowest, floorTop, restTolerance);
+        } else {
+            EXPECT_GT(lowest, floorTop);
+        }
+    }
+    for (const char* file : stoneModels) {
+        SCOPED_TRACE(file);
+        const Mesh& stone = model(file);
+        // Placed at y = 0: clear of the floor, low enough for a car to run into,
+        // and its spin sweeps no more than the square kept free for it.
+        EXPECT_GE(stone.boundingBox.lower.y, floorTop);
+        EXPECT_LE(stone.boundingBox.lower.y, floorTop + 0.5f);
+        EXPECT_LT(farthestFrom(stone, {0, 1, 0}), courseMargin);
     }
 }
 
-TEST(ContentModels, ArmadillosStandOnThePedestalTops)
+TEST_F(ContentModels, ArmadillosStandOnThePedestalTops)
 {
-    ASSERT_TRUE(isLoaded("podest.obj"));
-    ASSERT_TRUE(isLoaded("armadilloNormalMap.obj"));
     const Mesh& pedestal = model("podest.obj");
     const Mesh& armadillo = model("armadilloNormalMap.obj");
-    EXPECT_NEAR(pedestal.boundingBox.lower.y, -0.1f, restTolerance);
-    EXPECT_NEAR(pedestal.boundingBox.upper.y, 0.25f, restTolerance);
-    EXPECT_NEAR(armadillo.boundingBox.lower.y, 0.0f, restTolerance) << "the armadillo's feet are not at 0";
+    // Placed with the same x, z and scale, the pedestal's top meets the armadillo's feet at 0.
+    EXPECT_NEAR(-0.5f + 2.0f * pedestal.boundingBox.upper.y, 0.0f, restTolerance);
+    EXPECT_NEAR(2.0f * armadillo.boundingBox.lower.y, 0.0f, restTolerance);
 
-    // Placed with the same x, z and scale, the pedestal's top meets the armadillo's feet.
-    const float pedestalTop = -0.5f + 2.0f * pedestal.boundingBox.upper.y;
-    const float armadilloFeet = 0.0f + 2.0f * armadillo.boundingBox.lower.y;
-    EXPECT_NEAR(pedestalTop, 0.0f, restTolerance);
-    EXPECT_NEAR(armadilloFeet, pedestalTop, restTolerance);
-
-    // Every foot stands on the top face, not beside it. The pair turns in
-    // step, so model space tells it for every moment.
+    // Every foot stands on the top face, not beside it; the pair turns in step.
     float topRadius = 0.0f;
     for (const MeshVertex& vertex : pedestal.vertices) {
         if (vertex.position.y >= pedestal.boundingBox.upper.y - 0.005f) {
             topRadius = std::max(topRadius, std::hypot(vertex.position.x, vertex.position.z));
         }
     }
-    int feetOverTheEdge = 0;
     int feet = 0;
+    int feetOverTheEdge = 0;
     for (const MeshVertex& vertex : armadillo.vertices) {
         if (vertex.position.y <= armadillo.boundingBox.lower.y + 0.01f) {
             ++feet;
@@ -200,28 +206,27 @@ TEST(ContentModels, ArmadillosStandOnThePedestalTops)
     EXPECT_EQ(feetOverTheEdge, 0) << "top face radius " << topRadius;
 }
 
-TEST(ContentModels, TorusClearsTheFloorAtEveryTurn)
+TEST_F(ContentModels, CourseAndShowPiecesLieInsideTheRoomClearOfFurnitureAndOfEachOther)
 {
-    ASSERT_TRUE(isLoaded("torus.obj", true));
-    // Spinning about two axes it comes round every way: its reach is the
-    // farthest vertex from its centre, at half size. (The imported bounding
-    // sphere is taken around the box and overstates a flat ring by 40 %.)
-    const float reach = 0.5f * farthestFromOrigin(model("torus.obj", true));
-    EXPECT_LT(reach, 3.0f - floorTop);
-    EXPECT_GT(reach, 0.5f) << "too small to make out";
-}
-
-TEST(ContentModels, StonesHoverJustAboveTheFloorWithinTheirSquare)
-{
-    for (const char* file : stoneModels) {
-        SCOPED_TRACE(file);
-        ASSERT_TRUE(isLoaded(file));
-        const Mesh& stone = model(file);
-        // Placed at y = 0: clear of the floor, low enough for a car to run into.
-        EXPECT_GE(stone.boundingBox.lower.y, floorTop);
-        EXPECT_LE(stone.boundingBox.lower.y, floorTop + 0.5f);
-        EXPECT_LT(stone.boundingBox.upper.y, floorTop + carClearance);
-        // The spin sweeps no more than the course square kept free for it.
-        EXPECT_LT(farthestFromAxis(stone, {0, 1, 0}), courseMargin);
+    const Mesh& room = model(roomFile);
+    const MeshEntity* floor = findFloor(room);
+    ASSERT_NE(floor, nullptr);
+    const Box interior{{floor->box.lower.x, floorTop, floor->box.lower.z},
+                       {floor->box.upper.x, room.boundingBox.upper.y, floor->box.upper.z}};
+    const std::vector<Space> spaces = courseAndShowPieces();
+    for (std::size_t a = 0; a < spaces.size(); ++a) {
+        SCOPED_TRACE(testing::Message() << spaces[a].name << " " << spaces[a].box);
+        EXPECT_TRUE(contains(interior, spaces[a].box)) << "room " << interior;
+        // What rests on the floor touches it; only what is above counts.
+        Box above = spaces[a].box;
+        above.lower.y = std::max(above.lower.y, floorTop + 0.02f);
+        EXPECT_EQ(roomObstacleIn(room, above), "");
+        // Apart from one another, except an armadillo on its own pedestal.
+        for (std::size_t b = a + 1; b < spaces.size(); ++b) {
+            const glm::vec3 offset = spaces[a].origin - spaces[b].origin;
+            if (std::abs(offset.x) > 0.001f || std::abs(offset.z) > 0.001f) {
+                EXPECT_FALSE(overlaps(spaces[a].box, spaces[b].box)) << "overlaps " << spaces[b].name;
+            }
+        }
     }
 }

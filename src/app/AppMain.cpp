@@ -183,14 +183,14 @@ void AppMain::placeLights()
     corner.setFarPlane(90.0f);
 }
 
-// Until the scripted camera flight exists the view stands above the room's
-// south end, looking over the course towards the show pieces.
+// Until the scripted camera flight exists the view stands by the car starts,
+// looking over the rug towards the pig, the torus and the aeroplane.
 void AppMain::placeCamera()
 {
     camera->resetTransform();
-    camera->translate(18.0f, 24.0f, 72.0f);
-    camera->rotateY(-12.0f);
-    camera->rotateX(-22.0f);
+    camera->translate(22.0f, 14.0f, 40.0f);
+    camera->rotateY(33.7f);
+    camera->rotateX(-14.5f);
     camera->storePreviousTransform();
     activeCamera = camera;
 }

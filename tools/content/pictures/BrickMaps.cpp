@@ -26,12 +26,6 @@ constexpr float reliefDepth = 5.0f;
 constexpr float mortarLevel = 0.12f;
 constexpr float faceLevel = 0.8f;
 
-float smoothstep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 // Noise over the whole map with `cells` lattice cells across, so it repeats
 // exactly with the map.
 float mapNoise(float x, float y, int cells, int octaves, std::uint32_t seed)
@@ -68,13 +62,13 @@ BrickSample sampleBrick(int x, int y)
     float inside = -(glm::length(glm::max(q, 0.0f)) + std::min(std::max(q.x, q.y), 0.0f) - cornerRadius);
     // Chipped, uneven arrises.
     inside += (mapNoise(px, py, 64, 3, 17u) - 0.5f) * 3.0f;
-    float face = smoothstep(0.0f, bevelWidth, inside);
+    float face = glm::smoothstep(0.0f, bevelWidth, inside);
 
     float tilt = ((brickRandom(4) - 0.5f) * local.x / halfSize.x + (brickRandom(5) - 0.5f) * local.y / halfSize.y) * 0.06f;
     float stone = mapNoise(px, py, 32, 5, 29u);
     float grain = mapNoise(px, py, 256, 2, 31u);
     // Scattered pits where a second noise peaks.
-    float pits = smoothstep(0.7f, 0.82f, mapNoise(px, py, 48, 3, 37u));
+    float pits = glm::smoothstep(0.7f, 0.82f, mapNoise(px, py, 48, 3, 37u));
     float brickHeight = faceLevel + (brickRandom(6) - 0.5f) * 0.1f + tilt + (stone - 0.5f) * 0.25f +
                         (grain - 0.5f) * 0.05f - pits * 0.18f;
     float mortarHeight = mortarLevel + (mapNoise(px, py, 128, 3, 41u) - 0.5f) * 0.12f;

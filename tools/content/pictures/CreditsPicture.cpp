@@ -22,17 +22,11 @@ constexpr float bandOpacity = 0.7f;
 constexpr glm::vec3 bandColour{0.02f, 0.03f, 0.07f};
 constexpr glm::vec3 accentColour{1.0f, 0.6f, 0.2f};
 
-float smoothstep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 void paintBand(Image& image)
 {
     for (int y = 0; y < pictureHeight; ++y) {
         float py = static_cast<float>(y) + 0.5f;
-        float inBand = smoothstep(bandTop - bandFade, bandTop, py) * (1.0f - smoothstep(bandBottom, bandBottom + bandFade, py));
+        float inBand = glm::smoothstep(bandTop - bandFade, bandTop, py) * (1.0f - glm::smoothstep(bandBottom, bandBottom + bandFade, py));
         for (int x = 0; x < pictureWidth; ++x) {
             image.at(x, y) = glm::vec4(bandColour, inBand * bandOpacity);
         }
@@ -41,7 +35,7 @@ void paintBand(Image& image)
     for (float ruleY : {bandTop + 6.0f, bandBottom - 8.0f}) {
         for (int x = 0; x < pictureWidth; ++x) {
             float fromCentre = std::abs(static_cast<float>(x) + 0.5f - centreX) / (centreX * 0.8f);
-            float strength = 1.0f - smoothstep(0.2f, 1.0f, fromCentre);
+            float strength = 1.0f - glm::smoothstep(0.2f, 1.0f, fromCentre);
             for (int row = 0; row < 2; ++row) {
                 image.blendOver(x, static_cast<int>(ruleY) + row, accentColour, strength * 0.85f);
             }

@@ -14,12 +14,6 @@ constexpr int spriteSize = 128;
 // Far larger than the sprite: the noise never repeats inside it.
 constexpr int noisePeriod = 4096;
 
-float smoothstep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 // Position relative to the centre, 1 at the middle of an edge.
 glm::vec2 spriteCoords(int x, int y)
 {
@@ -31,7 +25,7 @@ glm::vec2 spriteCoords(int x, int y)
 // never shows its edges, whatever the noise does.
 float edgeWindow(float radius)
 {
-    return 1.0f - smoothstep(0.62f, 0.94f, radius);
+    return 1.0f - glm::smoothstep(0.62f, 0.94f, radius);
 }
 
 // Noise whose lattice is bent by another noise: curling, wispy shapes.
@@ -58,7 +52,7 @@ bool writeSmoke(const std::filesystem::path& dir)
             float wisps = warpedNoise(p, 2.0f, 1.4f, 101u);
             // The noise pushes the rim in and out, so the puff is not a disc.
             float radius = glm::length(p) * (0.7f + 0.6f * wisps);
-            float body = 1.0f - smoothstep(0.0f, 0.9f, radius);
+            float body = 1.0f - glm::smoothstep(0.0f, 0.9f, radius);
             float density = std::clamp(body * (1.9f * wisps - 0.2f), 0.0f, 1.0f);
             // Never quite opaque: the puffs of a plume overlap many times.
             float alpha = 0.85f * density * edgeWindow(glm::length(p));
@@ -101,8 +95,8 @@ bool writeExplosion(const std::filesystem::path& dir)
             float flames = warpedNoise(p, 3.0f, 2.0f, 202u);
             float radius = glm::length(p) * (0.55f + 0.9f * flames);
             // Hot in the middle, cooling towards a ragged rim.
-            float heat = std::clamp((1.0f - smoothstep(0.0f, 0.9f, radius)) * (0.55f + 0.9f * flames), 0.0f, 1.0f);
-            float alpha = smoothstep(0.04f, 0.45f, heat) * edgeWindow(glm::length(p));
+            float heat = std::clamp((1.0f - glm::smoothstep(0.0f, 0.9f, radius)) * (0.55f + 0.9f * flames), 0.0f, 1.0f);
+            float alpha = glm::smoothstep(0.04f, 0.45f, heat) * edgeWindow(glm::length(p));
             image.at(x, y) = glm::vec4(fireColour(heat), alpha);
         }
     }

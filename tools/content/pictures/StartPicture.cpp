@@ -22,12 +22,6 @@ constexpr float floorDistance = 120.0f;
 constexpr float focalLength = 160.0f;
 constexpr float gridSpacing = 0.22f;
 
-float smoothstep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 glm::vec3 skyColour(float y)
 {
     const glm::vec3 top(0.025f, 0.03f, 0.075f);
@@ -37,7 +31,7 @@ glm::vec3 skyColour(float y)
     if (y < horizonY) {
         return glm::mix(top, horizon, std::pow(y / horizonY, 1.6f));
     }
-    return glm::mix(floorFar, floorNear, smoothstep(0.0f, 1.0f, (y - horizonY) / (pictureHeight - horizonY)));
+    return glm::mix(floorFar, floorNear, glm::smoothstep(0.0f, 1.0f, (y - horizonY) / (pictureHeight - horizonY)));
 }
 
 // Anti-aliased grid lines on the floor, fading into the distance where they
@@ -53,7 +47,7 @@ float floorGrid(float x, float y)
     float alongPixels = lineDistance(across) * focalLength / depth;
     float depthPixels = lineDistance(depth) * floorDistance / (depth * depth);
     float line = std::max(std::clamp(1.0f - alongPixels * 0.9f, 0.0f, 1.0f), std::clamp(1.0f - depthPixels * 0.9f, 0.0f, 1.0f));
-    return line * smoothstep(horizonY + 8.0f, horizonY + 150.0f, y);
+    return line * glm::smoothstep(horizonY + 8.0f, horizonY + 150.0f, y);
 }
 
 struct Beam {
@@ -75,8 +69,8 @@ float beamLight(const Beam& beam, glm::vec2 p)
     float along = glm::dot(p - beam.apex, axis);
     float across = std::abs(glm::dot(p - beam.apex, glm::vec2(-axis.y, axis.x)));
     float width = std::max(along, 0.0f) * beam.halfAngle;
-    float cone = (1.0f - smoothstep(0.45f * width, width, across)) * smoothstep(0.0f, 0.35f * length, along) *
-                 (1.0f - smoothstep(0.85f * length, 1.02f * length, along));
+    float cone = (1.0f - glm::smoothstep(0.45f * width, width, across)) * glm::smoothstep(0.0f, 0.35f * length, along) *
+                 (1.0f - glm::smoothstep(0.85f * length, 1.02f * length, along));
     glm::vec2 fromPool = (p - beam.target) / glm::vec2(150.0f, 34.0f);
     float pool = std::exp(-glm::dot(fromPool, fromPool));
     return cone * 0.09f + pool * 0.22f;
@@ -104,7 +98,7 @@ void paintBackground(Image& image)
             colour = glm::mix(colour, gridColour, floorGrid(p.x, p.y) * 0.3f);
             // Darker corners draw the eye to the title.
             glm::vec2 fromCentre = (p - glm::vec2(centreX, pictureHeight * 0.5f)) / glm::vec2(centreX, pictureHeight * 0.5f);
-            colour *= 1.0f - 0.5f * smoothstep(0.55f, 1.45f, glm::length(fromCentre));
+            colour *= 1.0f - 0.5f * glm::smoothstep(0.55f, 1.45f, glm::length(fromCentre));
             image.at(x, y) = glm::vec4(colour, 1.0f);
         }
     }
@@ -187,7 +181,7 @@ void paintLoading(Image& image, const Font& regular)
     // A thin rule under it, brightest in the middle.
     for (int x = 0; x < pictureWidth; ++x) {
         float fromCentre = std::abs(static_cast<float>(x) + 0.5f - centreX) / 170.0f;
-        float strength = 1.0f - smoothstep(0.0f, 1.0f, fromCentre);
+        float strength = 1.0f - glm::smoothstep(0.0f, 1.0f, fromCentre);
         image.blendOver(x, static_cast<int>(baseline) + 18, glm::vec3(1.0f, 0.62f, 0.25f), strength * 0.8f);
     }
 }

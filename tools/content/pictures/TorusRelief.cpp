@@ -25,12 +25,6 @@ constexpr float reliefDepth = 8.0f;
 constexpr float grooveLevel = 0.04f;
 constexpr float plateLevel = 0.55f;
 
-float smoothstep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 int wrapIndex(int i, int count)
 {
     int r = i % count;
@@ -103,19 +97,19 @@ float sampleHeight(int x, int y)
     float radius = glm::length(plate.offset);
     if (plateRandom(2) < 0.3f) {
         // A sunken pocket with the plate's own outline and a small boss in it.
-        float pocket = smoothstep(13.0f, 15.5f, plate.edgeDistance);
+        float pocket = glm::smoothstep(13.0f, 15.5f, plate.edgeDistance);
         surface -= pocket * 0.22f;
-        surface += 0.18f * (1.0f - smoothstep(3.0f, 5.0f, radius));
+        surface += 0.18f * (1.0f - glm::smoothstep(3.0f, 5.0f, radius));
     } else {
         // A domed rivet in a shallow counter-sunk ring.
         constexpr float rivetRadius = 8.0f;
         float dome = radius < rivetRadius ? std::sqrt(1.0f - (radius / rivetRadius) * (radius / rivetRadius)) : 0.0f;
-        float ring = smoothstep(rivetRadius - 0.5f, rivetRadius + 1.0f, radius) *
-                     (1.0f - smoothstep(rivetRadius + 2.0f, rivetRadius + 4.0f, radius));
+        float ring = glm::smoothstep(rivetRadius - 0.5f, rivetRadius + 1.0f, radius) *
+                     (1.0f - glm::smoothstep(rivetRadius + 2.0f, rivetRadius + 4.0f, radius));
         surface += dome * 0.42f - ring * 0.08f;
     }
     // Grooves along the cell borders, with bevelled plate edges.
-    float rise = smoothstep(1.5f, 6.0f, plate.edgeDistance);
+    float rise = glm::smoothstep(1.5f, 6.0f, plate.edgeDistance);
     return std::clamp(grooveLevel + (surface - grooveLevel) * rise, 0.0f, 1.0f);
 }
 

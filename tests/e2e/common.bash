@@ -1,6 +1,15 @@
 # Shared helpers for the end-to-end scripts: a scratch working tree laid out
 # like the real one (bin/config.txt beside the data folder) and checks.
 
+# run_inside_virtual_x SCRIPT ARGS...: runs the script again inside its own
+# virtual X server unless it already is in one.
+run_inside_virtual_x() {
+  if [ -z "${BRIMBOLT_E2E_INSIDE_X:-}" ]; then
+    export BRIMBOLT_E2E_INSIDE_X=1
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$@"
+  fi
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

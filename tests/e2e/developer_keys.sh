@@ -7,10 +7,7 @@ source_dir=$2
 # shellcheck source=common.bash
 . "$(dirname "$0")/common.bash"
 
-if [ -z "${BRIMBOLT_E2E_INSIDE_X:-}" ]; then
-  export BRIMBOLT_E2E_INSIDE_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
+run_inside_virtual_x "$0" "$@"
 
 root=$(make_workdir "$source_dir" "width = 640
 height = 360

@@ -5,7 +5,7 @@
 #include "app/DeveloperKeys.h"
 #include "app/FrameRateCounter.h"
 #include "app/KeyTest.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/UncaughtErrorReport.h"
 #include "app/WindowSize.h"
 #include "assets/TextureManager.h"

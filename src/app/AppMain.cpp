@@ -1,6 +1,6 @@
 #include "app/AppMain.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/WindowSize.h"
 #include "assets/UserInterface.h"
 #include "platform/GLLoader.h"
@@ -10,7 +10,7 @@
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"
-#include "scene/Level.h"
+#include "render/Level.h"
 #include "sound/Music.h"
 
 #include <epoxy/gl.h>

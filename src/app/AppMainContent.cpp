@@ -9,7 +9,7 @@
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
-#include "scene/Level.h"
+#include "render/Level.h"
 #include "sound/Music.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 // then the overlay and the buffer swap.
 #include "app/AppMain.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
@@ -16,7 +16,7 @@
 #include "render/ShaderLocation.h"
 #include "render/ShadowCaster.h"
 #include "scene/Camera.h"
-#include "scene/Level.h"
+#include "render/Level.h"
 
 #include <epoxy/gl.h>
 #include <glm/gtc/type_ptr.hpp>

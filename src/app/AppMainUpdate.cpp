@@ -2,12 +2,12 @@
 // turning show pieces and the light matrices every lit object needs.
 #include "app/AppMain.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "render/Geometry.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
-#include "scene/Level.h"
+#include "render/Level.h"
 
 void AppMain::update()
 {

@@ -3,7 +3,7 @@
 #include <epoxy/gl.h>
 
 #include "app/KeyTest.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"
 #include "sound/Music.h"

@@ -1,6 +1,6 @@
 #include "app/FrameRateCounter.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "assets/TextureManager.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <FreeImage.h>
 

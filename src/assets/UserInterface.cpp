@@ -1,6 +1,6 @@
 #include "assets/UserInterface.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/StatusPanel.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"

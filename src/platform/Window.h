@@ -4,12 +4,12 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include "settings/WindowModes.h"
+
 namespace platform {
 
 // The classic single-window GLFW interface the program is written against,
 // offered on top of GLFW 3. Hint and key names keep their classic spelling.
-constexpr int GLFW_WINDOW = 0x00010001;
-constexpr int GLFW_FULLSCREEN = 0x00010002;
 constexpr int GLFW_OPENGL_VERSION_MAJOR = GLFW_CONTEXT_VERSION_MAJOR;
 constexpr int GLFW_OPENGL_VERSION_MINOR = GLFW_CONTEXT_VERSION_MINOR;
 constexpr int GLFW_KEY_ESC = GLFW_KEY_ESCAPE;

@@ -1,6 +1,6 @@
 #include "render/Geometry.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"

@@ -1,6 +1,6 @@
 #include "scene/SceneObject.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 

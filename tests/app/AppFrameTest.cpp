@@ -5,7 +5,7 @@
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
-#include "scene/Level.h"
+#include "render/Level.h"
 
 #include <cmath>
 #include <cstdlib>

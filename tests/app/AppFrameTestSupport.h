@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppMain.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "scene/Camera.h"

@@ -1,5 +1,5 @@
 #include "app/DeveloperKeys.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/AssetTestSupport.h"
 #include "assets/Texture.h"
 #include "assets/TextureManager.h"

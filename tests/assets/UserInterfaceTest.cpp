@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/AssetTestSupport.h"
 #include "assets/HudLayout.h"
 #include "assets/StatusPanel.h"

@@ -5,7 +5,7 @@
 // off-screen target, read-back of uniforms and bindings, and a light's
 // shadow pass as the frame runs it.
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "render/GLObject.h"
 #include "render/Light.h"

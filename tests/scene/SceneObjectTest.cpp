@@ -1,6 +1,6 @@
 #include "scene/SceneObject.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "scene/GlmExpectations.h"
 
 #include <gtest/gtest.h>

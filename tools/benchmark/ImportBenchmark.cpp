@@ -1,6 +1,6 @@
 #include "ImportBenchmark.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "scene/Camera.h"

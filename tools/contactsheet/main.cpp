@@ -15,7 +15,7 @@
 #include "SheetTarget.h"
 #include "StudioView.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "HiddenWindow.h"

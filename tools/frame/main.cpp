@@ -5,7 +5,7 @@
 // screenshots from fixed viewpoints as JPEG files, or prints the GPU time of
 // each pass of a frame and the CPU time of submitting it.
 #include "app/AppMain.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "render/PassTimer.h"
 #include "scene/Camera.h"

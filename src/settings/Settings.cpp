@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
-#include "platform/Window.h"
+#include "settings/WindowModes.h"
 
 int windowWidth = 1280;
 int windowHeight = 720;

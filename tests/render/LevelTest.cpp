@@ -1,4 +1,4 @@
-#include "scene/Level.h"
+#include "render/Level.h"
 
 #include "assets/Mesh.h"
 #include "render/Geometry.h"

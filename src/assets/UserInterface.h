@@ -3,6 +3,7 @@
 #include "assets/HudLayout.h"
 #include "assets/QuadArray.h"
 #include "render/Shader.h"
+#include "scene/RoomLayout.h"
 
 #include <epoxy/gl.h>
 #include <glm/mat4x4.hpp>
@@ -20,7 +21,7 @@ class Window;
 // drawn with one small program, the ortho shader.
 class UserInterface {
 public:
-    static constexpr const char* defaultShaderDirectory = "../brimbolt/Shaders/";
+    static constexpr const char* defaultShaderDirectory = roomLayout::shaderFolder;
     static constexpr const char* shaderFailure = "Could not compile minimal shader program.";
 
     // Builds the ortho program from "<shaderDirectory>orthoShader", loads the

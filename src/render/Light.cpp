@@ -1,5 +1,7 @@
 #include "render/Light.h"
 
+#include "scene/RoomLayout.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
@@ -10,7 +12,7 @@ namespace {
 
 constexpr float defaultNearPlane = 5.0f;
 constexpr float defaultFarPlane = 80.0f;
-constexpr float defaultShadowMapSize = 1024.0f;
+constexpr float defaultShadowMapSize = static_cast<float>(roomLayout::shadowMapSize);
 // The intermediate at full size: a smaller one would blur faster but smear
 // the moments of thin casters into their neighbours.
 constexpr float defaultBlurRatio = 1.0f;
@@ -32,7 +34,7 @@ constexpr std::array<GLfloat, 8> quadTexCoords = {0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 
 
 std::string& shaderDirectoryStorage()
 {
-    static std::string directory = "../brimbolt/Shaders/";
+    static std::string directory = roomLayout::shaderFolder;
     return directory;
 }
 

@@ -120,7 +120,7 @@ private:
     GLFramebuffer blurFramebuffer_;
     GLTexture blurTexture_;
     float blurRatio_ = 1.0f;
-    float shadowMapSize_ = 1024.0f;
+    float shadowMapSize_ = 0.0f; // set by the constructor
     GLint colorMapLocation_ = -1;
     GLint directionLocation_ = -1;
     GLVertexArray quadVertexArray_;

@@ -3,6 +3,7 @@
 #include "render/CubeMapFaces.h"
 #include "render/GLObject.h"
 #include "render/Geometry.h"
+#include "scene/RoomLayout.h"
 
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>
@@ -26,9 +27,8 @@ class Shader;
 // a context must be current for both.
 class ReflectiveGeometry : public Geometry {
 public:
-    // Per face. The pig is small on screen and seen through a curved mirror,
-    // where 128 texels per face are already sharper than the eye can tell.
-    static constexpr int defaultCubeSize = 128;
+    // Per face; why it is this size is told beside the value.
+    static constexpr int defaultCubeSize = roomLayout::environmentFaceSize;
     // A cube face sees exactly a quarter turn each way.
     static constexpr float cubeFieldOfView = 90.0f; // degrees
     // Close enough that a car passing the pig still shows in it.

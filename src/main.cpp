@@ -5,11 +5,10 @@
 #include "app/DeveloperKeys.h"
 #include "app/FrameRateCounter.h"
 #include "app/KeyTest.h"
-#include "settings/Settings.h"
 #include "app/UncaughtErrorReport.h"
 #include "app/WindowSize.h"
-#include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
+#include "settings/Settings.h"
 #include "sound/Music.h"
 
 #include <cstdio>
@@ -95,7 +94,6 @@ int main()
         std::cerr << app->errorMessage << std::flush;
     }
 
-    TextureManager::getInstance()->deleteAllTextures();
     delete app;
     delete config;
     return 0;

@@ -10,8 +10,8 @@
 // constructor, so the PNG and JPEG readers are ready without a call here.
 
 namespace {
-// Never destroyed at exit: by then the GL context is gone, and the entry point
-// has already freed the cached textures while it still existed.
+// Never destroyed at exit: by then the GL context is gone, and the application's
+// teardown has already released the cache and the scene target while it existed.
 TextureManager* instance = nullptr;
 
 struct ImageUnloader {
@@ -94,8 +94,6 @@ TextureManager* TextureManager::getInstance()
 
 TextureManager::~TextureManager()
 {
-    deleteAllTextures();
-    deleteSceneTarget();
     if (instance == this) {
         instance = nullptr;
     }
@@ -122,8 +120,8 @@ bool TextureManager::isJpegName(const std::string& name)
 
 bool TextureManager::loadTexture(const std::string& name, bool hasAlpha)
 {
-    GLuint& id = textureId(name);
-    if (id != 0) {
+    GLTexture& texture = textures[name];
+    if (texture.created()) {
         return true;
     }
 
@@ -145,8 +143,8 @@ bool TextureManager::loadTexture(const std::string& name, bool hasAlpha)
         return false;
     }
 
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
+    texture = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D, texture.id());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
     // Straight from FreeImage's memory: its bottom-up rows match GL's
@@ -172,27 +170,33 @@ bool TextureManager::bindTexture(const std::string& name)
     return true;
 }
 
-GLuint& TextureManager::textureId(const std::string& name)
+GLuint TextureManager::textureId(const std::string& name) const
 {
-    return textures[name];
+    const auto found = textures.find(name);
+    return found == textures.end() ? 0 : found->second.id();
 }
 
 bool TextureManager::deleteTexture(const std::string& name)
 {
-    GLuint& id = textureId(name);
-    if (id == 0) {
+    const auto found = textures.find(name);
+    if (found == textures.end() || !found->second.created()) {
         return false;
     }
-    glDeleteTextures(1, &id);
-    id = 0;
+    found->second.reset();
     return true;
 }
 
 void TextureManager::deleteAllTextures()
 {
-    for (auto& entry : textures) {
-        deleteTexture(entry.first);
+    for (auto& [name, texture] : textures) {
+        texture.reset();
     }
+}
+
+void TextureManager::releaseGLObjects()
+{
+    textures.clear();
+    deleteSceneTarget();
 }
 
 GLenum TextureManager::minificationFilter(int mipmap, int sampling)
@@ -232,11 +236,11 @@ void TextureManager::setSampling(int mode)
 void TextureManager::applyFilters(bool includeMagnification)
 {
     bool touched = false;
-    for (const auto& [name, id] : textures) {
-        if (id == 0) {
+    for (const auto& [name, texture] : textures) {
+        if (!texture.created()) {
             continue;
         }
-        glBindTexture(GL_TEXTURE_2D, id);
+        glBindTexture(GL_TEXTURE_2D, texture.id());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
         if (includeMagnification) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
@@ -255,11 +259,11 @@ GLuint TextureManager::createSceneTarget()
     // A second call replaces the target instead of leaking the first.
     deleteSceneTarget();
 
-    glGenFramebuffers(1, &sceneFramebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, sceneFramebuffer);
+    sceneFramebuffer = GLFramebuffer::create();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, sceneFramebuffer.id());
 
-    glGenTextures(1, &sceneTexture);
-    glBindTexture(GL_TEXTURE_2D, sceneTexture);
+    sceneTexture = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D, sceneTexture.id());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, windowWidth, windowHeight, 0, GL_RGB, GL_FLOAT, nullptr);
     // Clamped because the motion-blur pass samples along streaks that run
     // past the edges; repeat would pull in the opposite side of the image.
@@ -268,29 +272,21 @@ GLuint TextureManager::createSceneTarget()
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_CLAMP_TO_EDGE));
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_CLAMP_TO_EDGE));
 
-    glGenRenderbuffers(1, &sceneDepthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer);
+    sceneDepthBuffer = GLRenderbuffer::create();
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer.id());
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, windowWidth, windowHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer.id());
 
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, sceneTexture, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, sceneTexture.id(), 0);
 
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    hasSceneTarget = true;
-    return sceneFramebuffer;
+    return sceneFramebuffer.id();
 }
 
 void TextureManager::deleteSceneTarget()
 {
-    if (!hasSceneTarget) {
-        return;
-    }
-    glDeleteTextures(1, &sceneTexture);
-    glDeleteRenderbuffers(1, &sceneDepthBuffer);
-    glDeleteFramebuffers(1, &sceneFramebuffer);
-    sceneTexture = 0;
-    sceneDepthBuffer = 0;
-    sceneFramebuffer = 0;
-    hasSceneTarget = false;
+    sceneTexture.reset();
+    sceneDepthBuffer.reset();
+    sceneFramebuffer.reset();
 }

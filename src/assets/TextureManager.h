@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/GLObject.h"
+#include "scene/RoomLayout.h"
+
 #include <epoxy/gl.h>
 
 #include <map>
@@ -17,7 +20,8 @@ public:
     static constexpr int samplingLinear = 5;
 
     // Created on first use and kept until the process ends; nothing deletes
-    // it at exit because the GL context is gone by then.
+    // it at exit because the GL context is gone by then, so whoever ends the
+    // context calls releaseGLObjects first.
     static TextureManager* getInstance();
     // Deletes the cached textures and the scene target, so delete the
     // instance only while its GL context is current. The next getInstance
@@ -30,10 +34,14 @@ public:
     // has a texture afterwards. A failed read leaves id 0 and prints nothing.
     bool loadTexture(const std::string& name, bool hasAlpha);
     bool bindTexture(const std::string& name);
-    // The cached id of name; an unknown name is entered with id 0.
-    GLuint& textureId(const std::string& name);
+    // The cached id of name; 0 when name has no texture.
+    GLuint textureId(const std::string& name) const;
     bool deleteTexture(const std::string& name);
+    // Deletes every cached texture but keeps the names, for a reload.
     void deleteAllTextures();
+    // Deletes the whole cache, names and all, and the scene target: the last
+    // GL work of whoever ends the context, since the instance outlives it.
+    void releaseGLObjects();
 
     // Where loadTexture looks; ends with '/'. Only tests move it.
     void setTextureDirectory(const std::string& directory) { textureDirectory = directory; }
@@ -58,10 +66,10 @@ public:
     // returns its framebuffer. Its texture is not cached by name, so the
     // filter modes never touch it.
     GLuint createSceneTarget();
-    GLuint getSceneFramebuffer() const { return sceneFramebuffer; }
-    GLuint getSceneTexture() const { return sceneTexture; }
-    GLuint getSceneDepthBuffer() const { return sceneDepthBuffer; }
-    bool sceneTargetExists() const { return hasSceneTarget; }
+    GLuint getSceneFramebuffer() const { return sceneFramebuffer.id(); }
+    GLuint getSceneTexture() const { return sceneTexture.id(); }
+    GLuint getSceneDepthBuffer() const { return sceneDepthBuffer.id(); }
+    bool sceneTargetExists() const { return sceneFramebuffer.created(); }
 
 private:
     TextureManager() = default;
@@ -70,13 +78,14 @@ private:
     int samplingMode = samplingLinear;
     GLenum magFilter = GL_LINEAR;
     GLenum minFilter = GL_LINEAR_MIPMAP_LINEAR;
-    std::map<std::string, GLuint> textures;
-    std::string textureDirectory = "../brimbolt/textures/";
+    // A name whose load failed, or whose texture was deleted, keeps an owner
+    // that is "not created".
+    std::map<std::string, GLTexture> textures;
+    std::string textureDirectory = roomLayout::textureFolder;
 
-    GLuint sceneTexture = 0;
-    GLuint sceneFramebuffer = 0;
-    GLuint sceneDepthBuffer = 0;
-    bool hasSceneTarget = false;
+    GLTexture sceneTexture;
+    GLFramebuffer sceneFramebuffer;
+    GLRenderbuffer sceneDepthBuffer;
 
     void applyFilters(bool includeMagnification);
     void deleteSceneTarget();

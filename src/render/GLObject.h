@@ -4,12 +4,25 @@
 
 #include <utility>
 
-// The kinds of GL object a GLObject can own; each has its own gen/delete pair.
-enum class GLObjectKind { Texture, Framebuffer, Buffer, VertexArray };
+// The kinds of GL object a GLObject can own; each has its own make/delete pair.
+// The shader stages are kinds of their own so that the stage is fixed by the
+// owner's type rather than passed along beside a bare id.
+enum class GLObjectKind {
+    Texture,
+    Framebuffer,
+    Renderbuffer,
+    Buffer,
+    VertexArray,
+    Query,
+    Program,
+    VertexShader,
+    FragmentShader,
+    GeometryShader,
+};
 
-// Makes one GL name of the kind (glGen*) / deletes it (glDelete*). A context
-// must be current. Only GLObject calls these, so every id is made and freed in
-// one place.
+// Makes one GL name of the kind (glGen*, glCreateProgram, glCreateShader) /
+// deletes it (glDelete*). A context must be current. Only GLObject calls
+// these, so every id is made and freed in one place.
 GLuint createGLObjectName(GLObjectKind kind);
 void deleteGLObjectName(GLObjectKind kind, GLuint name);
 
@@ -60,5 +73,11 @@ private:
 
 using GLTexture = GLObject<GLObjectKind::Texture>;
 using GLFramebuffer = GLObject<GLObjectKind::Framebuffer>;
+using GLRenderbuffer = GLObject<GLObjectKind::Renderbuffer>;
 using GLBuffer = GLObject<GLObjectKind::Buffer>;
 using GLVertexArray = GLObject<GLObjectKind::VertexArray>;
+using GLQuery = GLObject<GLObjectKind::Query>;
+using GLProgram = GLObject<GLObjectKind::Program>;
+using GLVertexShader = GLObject<GLObjectKind::VertexShader>;
+using GLFragmentShader = GLObject<GLObjectKind::FragmentShader>;
+using GLGeometryShader = GLObject<GLObjectKind::GeometryShader>;

@@ -2,17 +2,14 @@
 
 PassTimer::PassTimer()
 {
-    glGenQueries(PassCount, queries.data());
-}
-
-PassTimer::~PassTimer()
-{
-    glDeleteQueries(PassCount, queries.data());
+    for (GLQuery& query : queries) {
+        query = GLQuery::create();
+    }
 }
 
 void PassTimer::begin(Pass pass)
 {
-    glBeginQuery(GL_TIME_ELAPSED, queries[pass]);
+    glBeginQuery(GL_TIME_ELAPSED, queries[pass].id());
     used[pass] = true;
 }
 
@@ -27,7 +24,7 @@ double PassTimer::milliseconds(Pass pass) const
         return 0.0;
     }
     GLuint64 nanoseconds = 0;
-    glGetQueryObjectui64v(queries[pass], GL_QUERY_RESULT, &nanoseconds);
+    glGetQueryObjectui64v(queries[pass].id(), GL_QUERY_RESULT, &nanoseconds);
     return nanoseconds / 1.0e6;
 }
 

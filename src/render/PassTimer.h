@@ -15,7 +15,6 @@ public:
     enum Pass { ShadowMaps, ShadowBlur, EnvironmentCube, LitScene, MotionBlur, Overlay, PassCount };
 
     PassTimer();
-    ~PassTimer();
     PassTimer(const PassTimer&) = delete;
     PassTimer& operator=(const PassTimer&) = delete;
 
@@ -26,6 +25,6 @@ public:
     static std::string_view name(Pass pass);
 
 private:
-    std::array<GLuint, PassCount> queries{};
+    std::array<GLQuery, PassCount> queries;
     std::array<bool, PassCount> used{};
 };

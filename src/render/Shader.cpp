@@ -5,7 +5,6 @@
 #include "render/TextFile.h"
 
 #include <iostream>
-#include <utility>
 
 namespace {
 
@@ -45,6 +44,32 @@ bool readStage(const std::string& basePath, const char* extension, const char* s
     return true;
 }
 
+// Compiles one stage into a new shader object. A failed stage is still handed
+// back: attaching it makes the link fail and report too. Only an object the GL
+// could not make at all comes back "not created".
+template <GLObjectKind Stage>
+GLObject<Stage> compileShader(const std::string& source)
+{
+    GLObject<Stage> shader = GLObject<Stage>::create();
+    if (!shader.created()) {
+        std::cerr << "Could not create shader object.\n";
+        return shader;
+    }
+    const GLchar* text = source.c_str();
+    const GLint length = static_cast<GLint>(source.size());
+    glShaderSource(shader.id(), 1, &text, &length);
+    glCompileShader(shader.id());
+
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader.id(), GL_COMPILE_STATUS, &status);
+    if (status != GL_TRUE) {
+        std::cout << "Shader compilation failed.\n";
+        printShaderLog(shader.id());
+    }
+    checkGLError();
+    return shader;
+}
+
 } // namespace
 
 Shader::Shader(const std::string& basePath)
@@ -65,132 +90,54 @@ Shader::Shader(const std::string& basePath)
         hasGeometryShader_ = true;
     }
 
-    vertexShader_ = compileShader(GL_VERTEX_SHADER, vertexSource);
-    if (vertexShader_ == 0) {
+    vertexShader_ = compileShader<GLObjectKind::VertexShader>(vertexSource);
+    if (!vertexShader_.created()) {
         return;
     }
     checkGLError();
-    fragmentShader_ = compileShader(GL_FRAGMENT_SHADER, fragmentSource);
-    if (fragmentShader_ == 0) {
+    fragmentShader_ = compileShader<GLObjectKind::FragmentShader>(fragmentSource);
+    if (!fragmentShader_.created()) {
         return;
     }
     checkGLError();
     if (hasGeometryShader_) {
-        geometryShader_ = compileShader(GL_GEOMETRY_SHADER, geometrySource);
-        if (geometryShader_ == 0) {
+        geometryShader_ = compileShader<GLObjectKind::GeometryShader>(geometrySource);
+        if (!geometryShader_.created()) {
             return;
         }
         checkGLError();
     }
 
     link();
-    if (program_ != 0) {
+    if (program_.created()) {
         queryLocations();
         checkGLError();
     }
 }
 
-Shader::~Shader()
-{
-    release();
-}
-
-Shader::Shader(Shader&& other) noexcept
-    : locations_(std::move(other.locations_)),
-      vertexShader_(std::exchange(other.vertexShader_, 0)),
-      fragmentShader_(std::exchange(other.fragmentShader_, 0)),
-      geometryShader_(std::exchange(other.geometryShader_, 0)),
-      hasGeometryShader_(std::exchange(other.hasGeometryShader_, false)),
-      program_(std::exchange(other.program_, 0))
-{
-    other.locations_.clear();
-}
-
-Shader& Shader::operator=(Shader&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        locations_ = std::move(other.locations_);
-        other.locations_.clear();
-        vertexShader_ = std::exchange(other.vertexShader_, 0);
-        fragmentShader_ = std::exchange(other.fragmentShader_, 0);
-        geometryShader_ = std::exchange(other.geometryShader_, 0);
-        hasGeometryShader_ = std::exchange(other.hasGeometryShader_, false);
-        program_ = std::exchange(other.program_, 0);
-    }
-    return *this;
-}
-
-void Shader::release()
-{
-    // Ids of 0 are skipped so that a shader that never reached the GL makes no GL call,
-    // even when no context is current any more.
-    if (program_ != 0) {
-        glDeleteProgram(program_);
-        program_ = 0;
-    }
-    if (vertexShader_ != 0) {
-        glDeleteShader(vertexShader_);
-        vertexShader_ = 0;
-    }
-    if (fragmentShader_ != 0) {
-        glDeleteShader(fragmentShader_);
-        fragmentShader_ = 0;
-    }
-    if (hasGeometryShader_ && geometryShader_ != 0) {
-        glDeleteShader(geometryShader_);
-        geometryShader_ = 0;
-    }
-    locations_.clear();
-}
-
-GLuint Shader::compileShader(GLenum type, const std::string& source)
-{
-    GLuint shader = glCreateShader(type);
-    if (shader == 0) {
-        std::cerr << "Could not create shader object.\n";
-        return 0;
-    }
-    const GLchar* text = source.c_str();
-    const GLint length = static_cast<GLint>(source.size());
-    glShaderSource(shader, 1, &text, &length);
-    glCompileShader(shader);
-
-    GLint status = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-    if (status != GL_TRUE) {
-        std::cout << "Shader compilation failed.\n";
-        printShaderLog(shader);
-    }
-    checkGLError();
-    // A failed stage is still handed back: attaching it makes the link fail and report too.
-    return shader;
-}
-
 void Shader::link()
 {
-    if (program_ == 0) {
-        program_ = glCreateProgram();
+    if (!program_.created()) {
+        program_ = GLProgram::create();
         // Stages that never got a GL object are skipped; the link then reports what is missing.
-        if (vertexShader_ != 0) {
-            glAttachShader(program_, vertexShader_);
+        if (vertexShader_.created()) {
+            glAttachShader(program_.id(), vertexShader_.id());
         }
-        if (fragmentShader_ != 0) {
-            glAttachShader(program_, fragmentShader_);
+        if (fragmentShader_.created()) {
+            glAttachShader(program_.id(), fragmentShader_.id());
         }
-        if (hasGeometryShader_ && geometryShader_ != 0) {
-            glAttachShader(program_, geometryShader_);
+        if (geometryShader_.created()) {
+            glAttachShader(program_.id(), geometryShader_.id());
         }
     }
 
-    glLinkProgram(program_);
+    glLinkProgram(program_.id());
     GLint status = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &status);
+    glGetProgramiv(program_.id(), GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
         std::cout << "Shader linking failed.\n";
-        printProgramLog(program_);
-        glDeleteProgram(program_);
-        program_ = 0;
+        printProgramLog(program_.id());
+        program_.reset();
     }
     checkGLError();
 }
@@ -203,8 +150,8 @@ GLint Shader::location(ShaderLocation key)
 void Shader::queryLocations()
 {
     for (const ShaderLocationName& row : shaderLocationTable) {
-        locations_[row.key] = row.isAttribute ? glGetAttribLocation(program_, row.glslName)
-                                              : glGetUniformLocation(program_, row.glslName);
+        locations_[row.key] = row.isAttribute ? glGetAttribLocation(program_.id(), row.glslName)
+                                              : glGetUniformLocation(program_.id(), row.glslName);
     }
 }
 

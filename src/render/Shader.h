@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/GLObject.h"
 #include "render/ShaderLocation.h"
 
 #include <epoxy/gl.h>
@@ -16,13 +17,13 @@
 class Shader {
 public:
     explicit Shader(const std::string& basePath);
-    // Deletes the program and its shader objects; the context must be current.
-    ~Shader();
+    // Deleting the program and its shader objects needs the context current.
+    ~Shader() = default;
 
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
-    Shader(Shader&& other) noexcept;
-    Shader& operator=(Shader&& other) noexcept;
+    Shader(Shader&&) noexcept = default;
+    Shader& operator=(Shader&&) noexcept = default;
 
     // Links the program, creating it first when there is none. An existing
     // program is linked again in place, so that bindings made since the last
@@ -32,22 +33,21 @@ public:
     // The cached location for key; a key never looked up is entered as 0.
     GLint location(ShaderLocation key);
 
-    GLuint program() const { return program_; }
+    GLuint program() const { return program_.id(); }
     bool hasGeometryShader() const { return hasGeometryShader_; }
     // Empty while the program is unusable, all keys after a successful build.
     const std::map<ShaderLocation, GLint>& locations() const { return locations_; }
 
 private:
-    static GLuint compileShader(GLenum type, const std::string& source);
     void queryLocations();
-    void release();
 
     std::map<ShaderLocation, GLint> locations_;
-    GLuint vertexShader_ = 0;
-    GLuint fragmentShader_ = 0;
-    GLuint geometryShader_ = 0;
+    GLVertexShader vertexShader_;
+    GLFragmentShader fragmentShader_;
+    GLGeometryShader geometryShader_;
     bool hasGeometryShader_ = false;
-    GLuint program_ = 0;
+    // Last, so that it is deleted first and its stages are free to go at once.
+    GLProgram program_;
 };
 
 // Binds the program's one colour output to colour number 0 and re-links it.

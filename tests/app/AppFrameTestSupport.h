@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/AppMain.h"
-#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "scene/Camera.h"
 #include "scene/SceneObject.h"
+#include "settings/Settings.h"
 
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>
@@ -71,9 +71,6 @@ protected:
 
     static void TearDownTestSuite()
     {
-        if (ready) {
-            TextureManager::getInstance()->deleteAllTextures();
-        }
         delete app;
         app = nullptr;
         std::filesystem::current_path(previousDirectory);

@@ -6,6 +6,7 @@
 // sRGB target that behaves like the window's framebuffer.
 
 #include "assets/TextureManager.h"
+#include "render/GLObject.h"
 #include "support/ScratchDir.h"
 
 #include <FreeImage.h>
@@ -107,15 +108,15 @@ inline GLint textureParameter(GLuint texture, GLenum parameter)
 }
 
 // Points the texture manager at a fresh folder that also holds the test's
-// model files. Declare it after GL_TEST_SETUP: the textures it loaded are
-// deleted, and the manager's folder and filter modes put back, at the end.
+// model files. Declare it after GL_TEST_SETUP: the manager's GL objects are
+// released, and its folder and filter modes put back, at the end.
 class AssetFolder {
 public:
     AssetFolder() { TextureManager::getInstance()->setTextureDirectory(folder.path().string() + "/"); }
     ~AssetFolder()
     {
         TextureManager* manager = TextureManager::getInstance();
-        manager->deleteAllTextures(); // makes no GL call when nothing was loaded
+        manager->releaseGLObjects(); // makes no GL call when nothing was loaded
         manager->setTextureDirectory(savedDirectory);
         manager->setSampling(savedSampling);
         manager->setMipmapping(savedMipmapping);
@@ -184,14 +185,12 @@ class SrgbTarget {
 public:
     SrgbTarget(int width, int height)
     {
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindTexture(GL_TEXTURE_2D, texture.id());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_SRGB8_ALPHA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glBindTexture(GL_TEXTURE_2D, 0);
-        glGenFramebuffers(1, &framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.id());
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.id(), 0);
         glViewport(0, 0, width, height);
         glEnable(GL_FRAMEBUFFER_SRGB);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -201,8 +200,6 @@ public:
     {
         glDisable(GL_FRAMEBUFFER_SRGB);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer);
-        glDeleteTextures(1, &texture);
     }
     SrgbTarget(const SrgbTarget&) = delete;
     SrgbTarget& operator=(const SrgbTarget&) = delete;
@@ -210,8 +207,8 @@ public:
     bool complete() const { return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE; }
 
 private:
-    GLuint texture = 0;
-    GLuint framebuffer = 0;
+    GLTexture texture = GLTexture::create();
+    GLFramebuffer framebuffer = GLFramebuffer::create();
 };
 
 } // namespace assettest

@@ -1,10 +1,12 @@
 #include "assets/AssetTestSupport.h"
 #include "assets/Mesh.h"
+#include "render/GLObject.h"
 #include "render/Shader.h"
 #include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -100,23 +102,20 @@ struct UploadScene {
         : shader(writeShader(files, vertexSource))
     {
         loaded = mesh.loadMesh(files.write("pieces.obj", twoPiecesObj), withTangents);
-        glGenVertexArrays(1, &vertexArray);
-        glBindVertexArray(vertexArray);
-        glGenBuffers(4, buffers);
+        vertexArray = GLVertexArray::create();
+        glBindVertexArray(vertexArray.id());
+        for (GLBuffer& buffer : buffers) {
+            buffer = GLBuffer::create();
+        }
     }
-    ~UploadScene()
-    {
-        glBindVertexArray(0);
-        glDeleteBuffers(4, buffers);
-        glDeleteVertexArrays(1, &vertexArray);
-    }
+    ~UploadScene() { glBindVertexArray(0); }
 
     AssetFolder files;
     Shader shader;
     Mesh mesh;
     bool loaded = false;
-    GLuint vertexArray = 0;
-    GLuint buffers[4]{};
+    GLVertexArray vertexArray;
+    std::array<GLBuffer, 4> buffers;
 };
 
 } // namespace
@@ -128,8 +127,8 @@ TEST(MeshUpload, VertexAttributesPointIntoOneInterleavedBuffer)
     ASSERT_NE(scene.shader.program(), 0u);
     ASSERT_TRUE(scene.loaded);
     const Mesh& mesh = scene.mesh;
-    const GLuint vertexBuffer = scene.buffers[0];
-    EXPECT_TRUE(scene.mesh.uploadBuffers(vertexBuffer, scene.buffers[1], scene.shader));
+    const GLuint vertexBuffer = scene.buffers[0].id();
+    EXPECT_TRUE(scene.mesh.uploadBuffers(vertexBuffer, scene.buffers[1].id(), scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     expectAttribute(2, 4, 48, 0, vertexBuffer);
@@ -155,20 +154,20 @@ TEST(MeshUpload, TangentsGoToTheirOwnBuffersOnlyWhenLoadedWithTangents)
     UploadScene scene(tangentVertex, true);
     ASSERT_NE(scene.shader.program(), 0u);
     ASSERT_TRUE(scene.loaded);
-    ASSERT_TRUE(scene.mesh.uploadBuffers(scene.buffers[0], scene.buffers[1], scene.shader));
-    EXPECT_TRUE(scene.mesh.uploadTangentBuffers(scene.buffers[2], scene.buffers[3], scene.shader));
+    ASSERT_TRUE(scene.mesh.uploadBuffers(scene.buffers[0].id(), scene.buffers[1].id(), scene.shader));
+    EXPECT_TRUE(scene.mesh.uploadTangentBuffers(scene.buffers[2].id(), scene.buffers[3].id(), scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-    expectAttribute(3, 3, 0, 0, scene.buffers[2]);
-    expectAttribute(6, 3, 0, 0, scene.buffers[3]);
-    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[2]);
+    expectAttribute(3, 3, 0, 0, scene.buffers[2].id());
+    expectAttribute(6, 3, 0, 0, scene.buffers[3].id());
+    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[2].id());
     EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER), scene.mesh.tangents);
-    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[3]);
+    glBindBuffer(GL_ARRAY_BUFFER, scene.buffers[3].id());
     EXPECT_EQ(bufferContents<glm::vec3>(GL_ARRAY_BUFFER), scene.mesh.bitangents);
 
     Mesh without;
     ASSERT_TRUE(without.loadMesh(scene.files.path("pieces.obj"), false));
     EXPECT_TRUE(without.tangents.empty());
-    EXPECT_FALSE(without.uploadTangentBuffers(scene.buffers[2], scene.buffers[3], scene.shader));
+    EXPECT_FALSE(without.uploadTangentBuffers(scene.buffers[2].id(), scene.buffers[3].id(), scene.shader));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -1,6 +1,7 @@
 #include "render/Geometry.h"
 
 #include "assets/Mesh.h"
+#include "render/GLObject.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
@@ -80,14 +81,12 @@ const glm::vec3 rightCentre(2.0f, -1.0f / 3.0f, -5.0f);
 template <typename Draw>
 GLuint primitivesDrawnBy(Draw draw)
 {
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    const GLQuery query = GLQuery::create();
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query.id());
     draw();
     glEndQuery(GL_PRIMITIVES_GENERATED);
     GLuint count = 0;
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
+    glGetQueryObjectuiv(query.id(), GL_QUERY_RESULT, &count);
     return count;
 }
 

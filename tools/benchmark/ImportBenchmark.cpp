@@ -1,10 +1,10 @@
 #include "ImportBenchmark.h"
 
-#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "scene/Camera.h"
 #include "scene/ViewFrustum.h"
+#include "settings/Settings.h"
 
 #include <chrono>
 #include <cmath>
@@ -101,5 +101,5 @@ void runImportBenchmark()
 {
     benchmarkImport();
     benchmarkFrustum();
-    TextureManager::getInstance()->deleteAllTextures();
+    TextureManager::getInstance()->releaseGLObjects();
 }

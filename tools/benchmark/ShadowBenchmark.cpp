@@ -140,25 +140,24 @@ void runShadowBenchmark()
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     // Time elapsed queries cannot nest, so the two halves are timed one after the other.
-    GLuint queries[2] = {0, 0};
-    glGenQueries(2, queries);
+    const GLQuery shadowQuery = GLQuery::create();
+    const GLQuery blurQuery = GLQuery::create();
     double shadowTotal = 0.0;
     double blurTotal = 0.0;
     for (int frame = 0; frame < warmUpFrames + timedFrames; ++frame) {
-        glBeginQuery(GL_TIME_ELAPSED, queries[0]);
+        glBeginQuery(GL_TIME_ELAPSED, shadowQuery.id());
         drawShadowPass(light, shadowProgram, mesh);
         glEndQuery(GL_TIME_ELAPSED);
-        glBeginQuery(GL_TIME_ELAPSED, queries[1]);
+        glBeginQuery(GL_TIME_ELAPSED, blurQuery.id());
         blurPass(light);
         glEndQuery(GL_TIME_ELAPSED);
-        const double shadow = elapsedMilliseconds(queries[0]);
-        const double blur = elapsedMilliseconds(queries[1]);
+        const double shadow = elapsedMilliseconds(shadowQuery.id());
+        const double blur = elapsedMilliseconds(blurQuery.id());
         if (frame >= warmUpFrames) {
             shadowTotal += shadow;
             blurTotal += blur;
         }
     }
-    glDeleteQueries(2, queries);
 
     const double shadow = shadowTotal / timedFrames;
     const double blur = blurTotal / timedFrames;

@@ -15,14 +15,14 @@
 #include "SheetTarget.h"
 #include "StudioView.h"
 
-#include "settings/Settings.h"
+#include "HiddenWindow.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
-#include "HiddenWindow.h"
 #include "platform/Window.h"
 #include "render/Geometry.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"
+#include "settings/Settings.h"
 
 #include <FreeImage.h>
 
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
         } else {
             std::printf("Wrote %s (%d x %d)\n", output.c_str(), sheet.width(), sheet.height());
         }
-        TextureManager::getInstance()->deleteAllTextures();
+        TextureManager::getInstance()->releaseGLObjects();
     }
     return failures == 0 ? 0 : 1;
 }

@@ -5,10 +5,9 @@
 // screenshots from fixed viewpoints as JPEG files, or prints the GPU time of
 // each pass of a frame and the CPU time of submitting it.
 #include "app/AppMain.h"
-#include "settings/Settings.h"
-#include "assets/TextureManager.h"
 #include "render/PassTimer.h"
 #include "scene/Camera.h"
+#include "settings/Settings.h"
 #include "sound/Music.h"
 
 #include <FreeImage.h>
@@ -149,7 +148,6 @@ int main(int argc, char** argv)
         } else {
             timing(*app);
         }
-        TextureManager::getInstance()->deleteAllTextures();
     } else {
         std::fprintf(stderr, "brimbolt_frame: cannot open a window (no display? try xvfb-run -a)\n");
     }

@@ -1,10 +1,10 @@
 #include "render/Geometry.h"
 
-#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"
 #include "scene/ViewFrustum.h"
+#include "settings/Settings.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -162,6 +162,16 @@ void Geometry::drawShadow(const ShadowCaster& light, const glm::mat4& model, con
     // Depth only: the whole index range at once, whatever the entries' textures.
     drawIndexRange(mesh->indexCount, 0);
     glBindVertexArray(0);
+}
+
+void Geometry::drawShadow(const ShadowCaster& light, GLint mvpLocation)
+{
+    drawShadow(light, *modelMatrix, mesh->boundingSphere, mvpLocation);
+}
+
+void Geometry::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre)
+{
+    drawToCubeMap(program, cubeCentre, *modelMatrix, normalMatrix(), shadowMatrices);
 }
 
 void Geometry::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre, const glm::mat4& model,

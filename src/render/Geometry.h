@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/Drawable.h"
 #include "render/GLObject.h"
 #include "render/ShadowCaster.h"
 #include "scene/BoundingSphere.h"
@@ -31,7 +32,7 @@ class ViewFrustum;
 // frame pipeline owns those) and leave texture unit 0 active. Drawing before
 // a successful prepare throws std::runtime_error with the text
 // "Geometry has not been prepared!".
-class Geometry : public SceneObject {
+class Geometry : public SceneObject, public Drawable {
 public:
     // Keys of materialColors.
     static constexpr int diffuseColor = 1;
@@ -54,7 +55,7 @@ public:
     // which the caller has made current along with the lights. Textured
     // meshes go entry by entry, each with its own texture on unit 0, so that
     // entries outside the view can be skipped.
-    virtual void draw(const Camera& camera);
+    void draw(const Camera& camera) override;
     // The lit draw for a borrowed placement: only the given sphere is culled
     // and every entry is drawn.
     void drawWithTransform(const Camera& camera, const glm::mat4& model, const glm::mat3& normalMatrix,
@@ -63,18 +64,22 @@ public:
     // current and mvpLocation is its "mvpMatrix".
     void drawShadow(const ShadowCaster& light, const glm::mat4& model, const BoundingSphere& cullingSphere,
                     GLint mvpLocation);
+    // The same with this object's own placement and sphere.
+    void drawShadow(const ShadowCaster& light, GLint mvpLocation) override;
     // Lit draw into the bound layered cube map, never culled: the cube looks
     // in every direction. The program's geometry stage does the projection.
     void drawToCubeMap(Shader& program, const glm::vec3& cubeCentre, const glm::mat4& model,
                        const glm::mat3& normalMatrix, std::span<const glm::mat4, 3> shadowMatrices);
+    // The same with this object's own placement and shadow matrices.
+    void drawToCubeMap(Shader& program, const glm::vec3& cubeCentre) override;
     // Motion-blur draw: only the camera's movement since the last frame
     // enters, since the model matrix is the same in both frames.
-    void drawVelocity(const Camera& camera, Shader& program);
+    void drawVelocity(const Camera& camera, Shader& program) override;
     void drawVelocityWithTransform(const Camera& camera, Shader& program, const glm::mat4& model,
                                    const glm::mat4& previousModel, const BoundingSphere& cullingSphere);
 
     // The lights' texture matrices; the shadow matrices follow at once.
-    void setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3);
+    void setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3) override;
 
     // Keeps everything that depends on the placement in world space, so that
     // draws and collision tests never transform bounding records themselves.
@@ -99,12 +104,16 @@ public:
     std::array<glm::mat4, 3> shadowMatrices;
     std::array<glm::mat4, 3> lightMatrices;
 
+protected:
+    // Throws "Geometry has not been prepared!" before the first draw of a
+    // geometry whose model never reached the GL.
+    void requirePrepared() const;
+
 private:
     // Which pass an entry-by-entry draw serves: the lit pass binds textures
     // and counts its calls, the cube pass only binds, the velocity pass neither.
     enum class EntryPass { Lit, CubeMap, Velocity };
 
-    void requirePrepared() const;
     void updateShadowMatrices();
     void setSurfaceUniforms(Shader& program, const glm::mat3& normalMatrix,
                             std::span<const glm::mat4, 3> shadowMatrices);

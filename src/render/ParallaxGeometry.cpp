@@ -4,8 +4,6 @@
 #include "assets/TextureManager.h"
 #include "render/Shader.h"
 
-#include <stdexcept>
-
 namespace {
 
 // Relief maps hold colours of their own, never transparency.
@@ -77,9 +75,7 @@ void ParallaxGeometry::prepare(Shader& shader, bool textured)
 void ParallaxGeometry::draw(const Camera& camera)
 {
     // Checked before anything is bound, so that a failed draw leaves no maps behind.
-    if (!prepared) {
-        throw std::runtime_error("Geometry has not been prepared!");
-    }
+    requirePrepared();
     bindMaps();
     Geometry::draw(camera);
     unbindMaps();

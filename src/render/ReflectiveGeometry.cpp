@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <iostream>
-#include <stdexcept>
 
 namespace {
 
@@ -89,9 +88,7 @@ void ReflectiveGeometry::beginCubeRender(Shader& program)
 void ReflectiveGeometry::draw(const Camera& camera)
 {
     // Checked before anything is bound, so that a failed draw leaves no cube behind.
-    if (!prepared) {
-        throw std::runtime_error("Geometry has not been prepared!");
-    }
+    requirePrepared();
     glActiveTexture(GL_TEXTURE0 + environmentMapUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, cubeColorTexture_.id());
     glUniform1i(shader->location(ShaderLocation::environmentMap), environmentMapUnit);

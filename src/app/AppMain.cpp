@@ -1,27 +1,32 @@
 #include "app/AppMain.h"
 
-#include "settings/Settings.h"
 #include "app/WindowSize.h"
+#include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "platform/GLLoader.h"
 #include "render/Geometry.h"
+#include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"
-#include "render/Level.h"
+#include "scene/RoomLayout.h"
+#include "settings/Settings.h"
 #include "sound/Music.h"
+#include "vehicles/Car.h"
+#include "vehicles/CarMovement.h"
+#include "vehicles/EnergyStone.h"
+#include "vehicles/Player.h"
 
 #include <epoxy/gl.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <utility>
 
 namespace {
-
-const char* const shaderFolder = "../brimbolt/Shaders/";
 
 // Registry name, file base name and fragment output of every program the frame uses.
 struct ProgramFiles {
@@ -45,10 +50,18 @@ AppMain::AppMain()
     width = windowWidth;
     height = windowHeight;
     numPlayers = 2;
-    // Stone headings are drawn from rand at every restart.
+    players[0] = new Player("Player 1");
+    players[1] = new Player("Player 2");
+    // Stone headings and particles draw from rand.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     for (Geometry*& geometry : sceneGeometries) {
         geometry = new Geometry();
+    }
+    for (Geometry*& stoneMesh : stoneMeshes) {
+        stoneMesh = new Geometry();
+    }
+    for (EnergyStone*& stone : energyStones) {
+        stone = new EnergyStone();
     }
     level = new Level();
     reducedLevel = new Level();
@@ -65,6 +78,15 @@ AppMain::~AppMain()
     delete level;
     delete reducedLevel;
     delete music;
+    for (Player* player : players) {
+        delete player;
+    }
+    for (Geometry* stoneMesh : stoneMeshes) {
+        delete stoneMesh;
+    }
+    for (EnergyStone* stone : energyStones) {
+        delete stone;
+    }
     delete reflectiveObject;
     for (Geometry* geometry : sceneGeometries) {
         delete geometry;
@@ -80,6 +102,12 @@ AppMain::~AppMain()
     }
     delete userInterface;
     delete camera;
+    for (CarMovement* movement : movements) {
+        delete movement;
+    }
+    // The texture cache outlives the application, but its GL objects must go
+    // while the context they belong to still exists.
+    TextureManager::getInstance()->releaseGLObjects();
     // Closes the window and gives the desktop its own video mode back.
     window.terminate();
 }
@@ -123,7 +151,7 @@ bool AppMain::initWindow()
 void AppMain::loadShaders()
 {
     for (const ProgramFiles& files : programFiles) {
-        shaders[files.name] = new Shader(std::string(shaderFolder) + files.baseName);
+        shaders[files.name] = new Shader(std::string(roomLayout::shaderFolder) + files.baseName);
     }
     for (const ProgramFiles& files : programFiles) {
         if (shaders[files.name]->program() == 0) {
@@ -140,6 +168,9 @@ void AppMain::restart()
 {
     raceTime = 0.0;
     placeLights();
+    readMovements();
+    placeCars();
+    placeStones();
     placeCamera();
 }
 
@@ -181,6 +212,48 @@ void AppMain::placeLights()
     corner.rotateX(-135.0f);
     corner.setNearPlane(10.0f);
     corner.setFarPlane(90.0f);
+}
+
+// The scripts are read again at every start, so an edited script shows at
+// the next restart without leaving the program.
+void AppMain::readMovements()
+{
+    const char* const files[] = {"player1.txt", "player2.txt"};
+    for (std::size_t i = 0; i < movements.size(); ++i) {
+        delete movements[i];
+        movements[i] = new CarMovement(std::string(roomLayout::movementFolder) + files[i]);
+    }
+}
+
+// Player 2's car first, then player 1's: each back at rest on its start with
+// its wheels mounted where its model has them.
+void AppMain::placeCars()
+{
+    for (int i : {1, 0}) {
+        Car& car = *players[i]->getCar();
+        car.reset();
+        const glm::vec3& start = level->startPositions[i];
+        car.translate(start.x, start.y, start.z);
+        const auto& offsets = roomLayout::cars[i].wheelOffsets;
+        for (int key = 1; key <= 4; ++key) {
+            car.setWheelPosition(key, offsets[key - 1]);
+        }
+    }
+}
+
+// Every stone back in its place, not taken, turned to a fresh heading.
+void AppMain::placeStones()
+{
+    for (std::size_t i = 0; i < energyStones.size(); ++i) {
+        EnergyStone& stone = *energyStones[i];
+        stone.resetTransform();
+        const glm::vec3& position = roomLayout::stonePositions[i];
+        stone.translate(position.x, position.y, position.z);
+    }
+    for (EnergyStone* stone : energyStones) {
+        stone->rotateY(static_cast<float>(std::rand() % 360));
+        stone->collected = false;
+    }
 }
 
 // Until the scripted camera flight exists the view stands by the car starts,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FrameLists.h"
 #include "platform/Window.h"
 
 #include <array>
@@ -7,11 +8,14 @@
 #include <string>
 
 class Camera;
+class CarMovement;
+class EnergyStone;
 class Geometry;
 class Level;
 class Light;
 class Music;
 class PassTimer;
+class Player;
 class ParallaxGeometry;
 class ReflectiveGeometry;
 class Shader;
@@ -43,6 +47,9 @@ public:
     std::string errorMessage;
     Music* music = nullptr;
     UserInterface* userInterface = nullptr;
+    std::array<Player*, 2> players{};         // each owns its car and its explosion
+    std::array<Geometry*, 3> stoneMeshes{};   // green, yellow, red: shared by the stones
+    std::array<EnergyStone*, 6> energyStones{};
     std::array<Geometry*, 4> sceneGeometries{};       // plane, armadillo, two pedestals
     ReflectiveGeometry* reflectiveObject = nullptr;    // the pig
     std::array<ParallaxGeometry*, 3> parallaxObjects{}; // stone wall, torus, relief armadillo
@@ -52,8 +59,10 @@ public:
     Level* reducedLevel = nullptr; // the room with its big shapes only, for the pig's reflection
     Camera* camera = nullptr;
     double raceTime = 0.0;
+    std::array<CarMovement*, 2> movements{}; // the players' scripts, read afresh at every restart
 
     // Written and read by the frame pipeline.
+    FrameLists frameLists; // what each pass draws, in order; built by loadContent
     int followedPlayer = 0;
     Camera* activeCamera = nullptr; // not owned: the camera of the current frame
     double motionBlurStrength = 1.0;
@@ -65,11 +74,18 @@ public:
 private:
     void loadSounds();
     void createLights();
+    void loadCars();
     void loadRooms();
     void loadShowPieces();
+    void loadStones();
+    void buildFrameLists();
     void prepareGeometry();
     void placeLights();
     void placeCamera();
+    void readMovements();
+    void placeCars();
+    void placeStones();
+    void moveCars();
     void turnShowPieces();
     void playLightingScene();
     void updateShadowMatrices();
@@ -78,7 +94,9 @@ private:
     void blurShadowMaps();
     void renderEnvironmentCube();
     void renderLitScene();
+    void renderTransparentEffects();
     void renderMotionBlur();
+    void setBlurScale(Shader& program, double scale);
     template <typename PassFunction>
     void timed(int pass, PassFunction&& render);
     void setLightUniforms(Shader& program);

@@ -2,22 +2,29 @@
 // order the showcase builds them, each placed and prepared for drawing.
 #include "app/AppMain.h"
 
+#include "assets/Explosion.h"
 #include "assets/Mesh.h"
+#include "assets/Smoke.h"
 #include "assets/TextureManager.h"
 #include "render/Geometry.h"
+#include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
-#include "render/Level.h"
+#include "scene/RoomLayout.h"
 #include "sound/Music.h"
+#include "vehicles/Car.h"
+#include "vehicles/EnergyStone.h"
+#include "vehicles/Player.h"
+#include "vehicles/Wheel.h"
 
 #include <string>
 
 namespace {
 
-const std::string modelFolder = "../brimbolt/models/";
-const std::string musicFolder = "../brimbolt/music/";
+const std::string modelFolder = roomLayout::modelFolder;
+const std::string musicFolder = roomLayout::musicFolder;
 
 // Diffuse, specular and ambient greys and the specular exponent of a piece.
 void setMaterial(Geometry& geometry, float diffuse, float specular, float ambient, float shininess)
@@ -26,6 +33,22 @@ void setMaterial(Geometry& geometry, float diffuse, float specular, float ambien
     geometry.materialColors[Geometry::specularColor] = glm::vec3(specular);
     geometry.materialColors[Geometry::ambientColor] = glm::vec3(ambient);
     geometry.shininess = shininess;
+}
+
+// Moves, turns, rolls and scales a piece that stands at its model's origin;
+// a turn or roll of zero is left out, so no rounding creeps into the matrices.
+void place(Geometry& piece, const roomLayout::Placement& placement)
+{
+    piece.translate(placement.position.x, placement.position.y, placement.position.z);
+    if (placement.yawDegrees != 0.0f) {
+        piece.rotateY(placement.yawDegrees);
+    }
+    if (placement.rollDegrees != 0.0f) {
+        piece.rotateZ(placement.rollDegrees);
+    }
+    if (placement.scale != 1.0f) {
+        piece.scale(placement.scale, placement.scale, placement.scale);
+    }
 }
 
 void loadPiece(Geometry& piece, const std::string& file, bool withTangents, float diffuse, float specular,
@@ -48,8 +71,11 @@ void AppMain::loadContent()
     textures->createSceneTarget();
 
     createLights();
+    loadCars();
     loadRooms();
     loadShowPieces();
+    loadStones();
+    buildFrameLists();
     prepareGeometry();
     restart();
 }
@@ -84,6 +110,28 @@ void AppMain::createLights()
     lights[1]->setAttenuation({0.01f, 0.001f, 0.001f});
 }
 
+// Each player's car body and tyres, its exhaust smoke and the player's
+// explosion, player 1 first.
+void AppMain::loadCars()
+{
+    TextureManager* textures = TextureManager::getInstance();
+    Shader& particle = *shaders["particle"];
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        Player& player = *players[i];
+        Car& car = *player.getCar();
+        const roomLayout::CarModel& model = roomLayout::cars[i];
+        car.mesh->loadMesh(modelFolder + model.bodyFile, false);
+        Geometry& tyre = *car.wheels->tyre;
+        tyre.mesh->loadMesh(modelFolder + roomLayout::tyreFile, false);
+        player.setExplosion(new Explosion(particle, textures->textureId("explosion")));
+        setMaterial(car, 0.6f, 0.2f, 0.1f, 180.0f);
+        setMaterial(tyre, 0.6f, 0.1f, 0.1f, 180.0f);
+        car.setSmoke(new Smoke(particle, textures->textureId("smoke")));
+        car.exhaustPoint1 = glm::vec4(model.exhaustPoint, 1.0f);
+        car.exhaustPoint2 = glm::vec4(model.exhaustPoint, 1.0f);
+    }
+}
+
 void AppMain::loadRooms()
 {
     level->room->mesh->loadMesh(modelFolder + "room3_recolored.obj", false);
@@ -91,16 +139,15 @@ void AppMain::loadRooms()
     reducedLevel->room->mesh->loadMesh(modelFolder + "room3_reduced.obj", false);
     reducedLevel->applyRoomMaterial();
 
-    level->startPositions = {{10.0f, -0.1f, 15.0f}, {15.0f, 0.22f, 15.0f}};
-    level->lightPositions = {{0.0f, 48.0f, 5.0f}, {-35.0f, 29.0f, -50.0f}, {-35.0f, 30.0f, 45.0f}};
+    level->startPositions.assign(roomLayout::carStarts.begin(), roomLayout::carStarts.end());
+    level->lightPositions.assign(roomLayout::lightPositions.begin(), roomLayout::lightPositions.end());
 }
 
 void AppMain::loadShowPieces()
 {
     reflectiveObject = new ReflectiveGeometry();
     loadPiece(*reflectiveObject, "pigLow.obj", false, 0.6f, 0.5f, 0.1f, 2000.0f);
-    reflectiveObject->translate(-5.0f, -0.7f, 0.0f);
-    reflectiveObject->rotateY(110.0f);
+    place(*reflectiveObject, roomLayout::pig);
 
     ParallaxGeometry& wall = *parallaxObjects[0];
     loadPiece(wall, "stoneWall2.obj", true, 0.6f, 0.3f, 0.1f, 20.0f);
@@ -110,46 +157,44 @@ void AppMain::loadShowPieces()
     ParallaxGeometry& torus = *parallaxObjects[1];
     loadPiece(torus, "torus.obj", true, 0.6f, 0.3f, 0.1f, 20.0f);
     torus.setMaps("rtrTexture_NRM.jpg", "rtrTexture_DISP.jpg");
-    torus.translate(-20.0f, 3.0f, 20.0f);
-    torus.rotateZ(90.0f);
-    torus.scale(0.5f, 0.5f, 0.5f);
+    place(torus, roomLayout::torus);
 
     Geometry& plane = *sceneGeometries[0];
     loadPiece(plane, "plane_reduced.obj", false, 0.6f, 0.3f, 0.1f, 150.0f);
-    plane.translate(-20.0f, 0.0f, -35.0f);
-    plane.rotateY(45.0f);
+    place(plane, roomLayout::plane);
 
     ParallaxGeometry& reliefArmadillo = *parallaxObjects[2];
     loadPiece(reliefArmadillo, "armadilloNormalMap.obj", true, 0.6f, 0.3f, 0.1f, 10.0f);
     reliefArmadillo.setMaps("sampledNormals.jpg", "sampledDisplacement.jpg");
-    reliefArmadillo.translate(-30.0f, 0.0f, 60.0f);
-    reliefArmadillo.scale(2.0f, 2.0f, 2.0f);
+    place(reliefArmadillo, roomLayout::reliefArmadillo);
 
     Geometry& armadillo = *sceneGeometries[1];
     loadPiece(armadillo, "armadilloNormalMap.obj", false, 0.6f, 0.3f, 0.1f, 10.0f);
-    armadillo.translate(-36.0f, 0.0f, 60.0f);
-    armadillo.scale(2.0f, 2.0f, 2.0f);
+    place(armadillo, roomLayout::plainArmadillo);
 
-    const float pedestalRows[] = {-30.0f, -36.0f};
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < roomLayout::pedestals.size(); ++i) {
         Geometry& pedestal = *sceneGeometries[2 + i];
         loadPiece(pedestal, "podest.obj", false, 0.6f, 0.3f, 0.1f, 80.0f);
-        pedestal.translate(pedestalRows[i], -0.5f, 60.0f);
-        pedestal.scale(2.0f, 2.0f, 2.0f);
+        place(pedestal, roomLayout::pedestals[i]);
+    }
+}
+
+// Three stone models shared by six stones: green, yellow, red, twice.
+void AppMain::loadStones()
+{
+    const char* const files[] = {"stoneG.obj", "stoneY.obj", "stoneR.obj"};
+    for (std::size_t i = 0; i < stoneMeshes.size(); ++i) {
+        stoneMeshes[i]->mesh->loadMesh(modelFolder + files[i], false);
+        setMaterial(*stoneMeshes[i], 0.6f, 0.3f, 0.1f, 150.0f);
+    }
+    for (std::size_t i = 0; i < energyStones.size(); ++i) {
+        energyStones[i]->setGeometry(stoneMeshes[i % stoneMeshes.size()]);
     }
 }
 
 void AppMain::prepareGeometry()
 {
-    Shader& phong = *shaders["phong"];
-    Shader& parallax = *shaders["parallax"];
-    reflectiveObject->prepare(phong, true);
-    for (Geometry* geometry : sceneGeometries) {
-        geometry->prepare(phong, true);
+    for (const FrameLists::Preparation& entry : frameLists.preparation) {
+        entry.geometry->prepare(*shaders[entry.program], entry.textured);
     }
-    for (ParallaxGeometry* piece : parallaxObjects) {
-        piece->prepare(parallax, true);
-    }
-    level->room->prepare(phong, true);
-    reducedLevel->room->prepare(phong, true);
 }

@@ -3,11 +3,11 @@
 // then the overlay and the buffer swap.
 #include "app/AppMain.h"
 
-#include "settings/Settings.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "render/Geometry.h"
+#include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/PassTimer.h"
@@ -16,28 +16,17 @@
 #include "render/ShaderLocation.h"
 #include "render/ShadowCaster.h"
 #include "scene/Camera.h"
-#include "render/Level.h"
+#include "scene/RoomLayout.h"
+#include "settings/Settings.h"
 
 #include <epoxy/gl.h>
 #include <glm/gtc/type_ptr.hpp>
 
 namespace {
 
-constexpr GLsizei shadowMapSize = 1024;
 // The blur smears by the motion of one 60 Hz frame, whatever the frame rate.
 constexpr double referenceFrameTime = 0.016;
 constexpr double creditsTime = 125.0;
-
-void drawShadowOf(Geometry& geometry, const Light& light, GLint mvpLocation)
-{
-    geometry.drawShadow(light, *geometry.modelMatrix, geometry.mesh->boundingSphere, mvpLocation);
-}
-
-void drawIntoCube(Geometry& geometry, Shader& program, const glm::vec3& centre)
-{
-    geometry.drawToCubeMap(program, centre, *geometry.modelMatrix, geometry.normalMatrix(),
-                           geometry.shadowMatrices);
-}
 
 } // namespace
 
@@ -55,6 +44,9 @@ void AppMain::timed(int pass, PassFunction&& render)
 
 void AppMain::draw()
 {
+    drawCounter = 0;
+    followedPlayer = 0;
+
     timed(PassTimer::ShadowMaps, [this] { renderShadowMaps(); });
     timed(PassTimer::ShadowBlur, [this] { blurShadowMaps(); });
     timed(PassTimer::EnvironmentCube, [this] { renderEnvironmentCube(); });
@@ -78,8 +70,7 @@ void AppMain::draw()
 
 void AppMain::renderShadowMaps()
 {
-    drawCounter = 0;
-    glViewport(0, 0, shadowMapSize, shadowMapSize);
+    glViewport(0, 0, roomLayout::shadowMapSize, roomLayout::shadowMapSize);
     Shader& shadow = *shaders["shadow"];
     glUseProgram(shadow.program());
     GLint mvpLocation = shadow.location(ShaderLocation::mvpMatrix);
@@ -87,14 +78,11 @@ void AppMain::renderShadowMaps()
     for (Light* light : lights) {
         glBindFramebuffer(GL_FRAMEBUFFER, light->shadowFramebuffer());
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawShadowOf(*reflectiveObject, *light, mvpLocation);
-        for (Geometry* geometry : sceneGeometries) {
-            drawShadowOf(*geometry, *light, mvpLocation);
+        for (Drawable* caster : frameLists.shadowCasters) {
+            if (caster->isDrawn()) {
+                caster->drawShadow(*light, mvpLocation);
+            }
         }
-        for (ParallaxGeometry* piece : parallaxObjects) {
-            drawShadowOf(*piece, *light, mvpLocation);
-        }
-        drawShadowOf(*level->room, *light, mvpLocation);
     }
     glUseProgram(0);
 }
@@ -116,8 +104,6 @@ void AppMain::blurShadowMaps()
     glEnable(GL_DEPTH_TEST);
 }
 
-// The pig reflects the reduced room and the nearest large pieces only: the
-// 128-pixel faces could not show more.
 void AppMain::renderEnvironmentCube()
 {
     Shader& cube = *shaders["environmentCube"];
@@ -128,9 +114,11 @@ void AppMain::renderEnvironmentCube()
     setLightUniforms(cube);
     reflectiveObject->beginCubeRender(cube);
     glm::vec3 centre = reflectiveObject->mesh->boundingSphere.worldCentre;
-    drawIntoCube(*reducedLevel->room, cube, centre);
-    drawIntoCube(*sceneGeometries[0], cube, centre);
-    drawIntoCube(*parallaxObjects[1], cube, centre);
+    for (Drawable* object : frameLists.cubeContents) {
+        if (object->isDrawn()) {
+            object->drawToCubeMap(cube, centre);
+        }
+    }
     clearLightTextures();
     drawMode = sceneDrawMode;
 }
@@ -141,27 +129,36 @@ void AppMain::renderLitScene()
     glBindFramebuffer(GL_FRAMEBUFFER, textures->getSceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, windowWidth, windowHeight);
-    followedPlayer = 0;
 
-    setLightUniforms(*shaders["phong"]);
-    level->room->draw(*activeCamera);
-    reflectiveObject->draw(*activeCamera);
-    for (Geometry* geometry : sceneGeometries) {
-        geometry->draw(*activeCamera);
-    }
-    clearLightTextures();
+    auto drawLit = [this](const char* program, const std::vector<Drawable*>& objects) {
+        setLightUniforms(*shaders[program]);
+        for (Drawable* object : objects) {
+            if (object->isDrawn()) {
+                object->draw(*activeCamera);
+            }
+        }
+        clearLightTextures();
+    };
+    drawLit("phong", frameLists.phongLit);
+    drawLit("parallax", frameLists.parallaxLit);
 
-    setLightUniforms(*shaders["parallax"]);
-    for (ParallaxGeometry* piece : parallaxObjects) {
-        piece->draw(*activeCamera);
-    }
-    clearLightTextures();
+    renderTransparentEffects();
+}
 
-    // With transparency on, blending stays enabled through the motion-blur
-    // pass and the overlay; it goes off again at the end of the frame.
+// Smoke and sparks go over the finished opaque scene without writing depth, so
+// they never hide one another. With transparency on, blending stays enabled
+// from here through the motion-blur pass and the overlay; the end of the frame
+// switches it off.
+void AppMain::renderTransparentEffects()
+{
     if (transparency) {
         glEnable(GL_BLEND);
     }
+    glDepthMask(GL_FALSE);
+    for (const FrameLists::Effect& drawEffect : frameLists.transparentEffects) {
+        drawEffect(*activeCamera);
+    }
+    glDepthMask(GL_TRUE);
 }
 
 void AppMain::renderMotionBlur()
@@ -173,21 +170,34 @@ void AppMain::renderMotionBlur()
     glBindTexture(GL_TEXTURE_2D, TextureManager::getInstance()->getSceneTexture());
     glUniform1i(blur.location(ShaderLocation::colorMap), 0);
 
-    level->room->drawVelocity(*activeCamera, blur);
-    parallaxObjects[0]->drawVelocity(*activeCamera, blur);
-    reflectiveObject->drawVelocity(*activeCamera, blur);
-    parallaxObjects[1]->drawVelocity(*activeCamera, blur);
-    parallaxObjects[2]->drawVelocity(*activeCamera, blur);
-    for (Geometry* geometry : sceneGeometries) {
-        geometry->drawVelocity(*activeCamera, blur);
+    // Everything but the players is drawn with the scale the last player left
+    // set, which is the previous frame's normal scale.
+    for (Drawable* object : frameLists.velocity) {
+        if (object->isDrawn()) {
+            object->drawVelocity(*activeCamera, blur);
+        }
     }
 
     // The first frame has no frame time yet; it gets no blur rather than an infinite one.
-    double blurScale = deltaTime > 0.0 ? referenceFrameTime / deltaTime * motionBlurStrength : 0.0;
-    glUniform1f(blur.location(ShaderLocation::blurScale), static_cast<float>(blurScale));
+    double normalScale = deltaTime > 0.0 ? referenceFrameTime / deltaTime * motionBlurStrength : 0.0;
+    for (const FrameLists::PlayerVelocity& player : frameLists.playerVelocity) {
+        // The car the camera rides with stands still on screen: no streaks.
+        if (followedPlayer == player.player) {
+            setBlurScale(blur, 0.0);
+        }
+        for (Drawable* object : player.objects) {
+            object->drawVelocity(*activeCamera, blur);
+        }
+        setBlurScale(blur, normalScale);
+    }
 
     glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
+}
+
+void AppMain::setBlurScale(Shader& program, double scale)
+{
+    glUniform1f(program.location(ShaderLocation::blurScale), static_cast<float>(scale));
 }
 
 void AppMain::setLightUniforms(Shader& program)

@@ -1,19 +1,24 @@
 // The per-frame update of the race: the clock, light 2's closing scene, the
-// turning show pieces and the light matrices every lit object needs.
+// turning show pieces, the cars and their bursts, and the light matrices every
+// lit object needs.
 #include "app/AppMain.h"
 
-#include "settings/Settings.h"
+#include "assets/Explosion.h"
 #include "render/Geometry.h"
+#include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
-#include "render/Level.h"
+#include "settings/Settings.h"
+#include "vehicles/Car.h"
+#include "vehicles/Player.h"
 
 void AppMain::update()
 {
     raceTime += deltaTime;
     playLightingScene();
     turnShowPieces();
+    moveCars();
     updateShadowMatrices();
 }
 
@@ -52,18 +57,22 @@ void AppMain::turnShowPieces()
     sceneGeometries[3]->rotateYOverTime(100.0f);
 }
 
+// Each car rolls on by its speed, carrying its wheels, chase camera and
+// smoke along; each player's burst, if one is running, flies on.
+void AppMain::moveCars()
+{
+    for (int i = 0; i < numPlayers; ++i) {
+        players[i]->getCar()->updateMotion();
+        players[i]->getExplosion()->update();
+    }
+}
+
 void AppMain::updateShadowMatrices()
 {
     const glm::mat4& light1 = lights[0]->textureMatrix();
     const glm::mat4& light2 = lights[1]->textureMatrix();
     const glm::mat4& light3 = lights[2]->textureMatrix();
-    level->room->setLightMatrices(light1, light2, light3);
-    reducedLevel->room->setLightMatrices(light1, light2, light3);
-    for (ParallaxGeometry* piece : parallaxObjects) {
-        piece->setLightMatrices(light1, light2, light3);
-    }
-    reflectiveObject->setLightMatrices(light1, light2, light3);
-    for (Geometry* geometry : sceneGeometries) {
-        geometry->setLightMatrices(light1, light2, light3);
+    for (Drawable* receiver : frameLists.lightReceivers) {
+        receiver->setLightMatrices(light1, light2, light3);
     }
 }

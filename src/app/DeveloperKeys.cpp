@@ -3,9 +3,9 @@
 #include <epoxy/gl.h>
 
 #include "app/KeyTest.h"
-#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"
+#include "settings/Settings.h"
 #include "sound/Music.h"
 
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "assets/UserInterface.h"
 
-#include "settings/Settings.h"
 #include "assets/StatusPanel.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"
+#include "settings/Settings.h"
 
 #include <glm/gtc/type_ptr.hpp>
 

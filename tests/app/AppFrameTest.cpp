@@ -2,10 +2,10 @@
 
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
+#include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
-#include "render/Level.h"
 
 #include <cmath>
 #include <cstdlib>

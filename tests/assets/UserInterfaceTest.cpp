@@ -1,10 +1,10 @@
-#include "settings/Settings.h"
 #include "assets/AssetTestSupport.h"
 #include "assets/HudLayout.h"
 #include "assets/StatusPanel.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "platform/Window.h"
+#include "settings/Settings.h"
 #include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>

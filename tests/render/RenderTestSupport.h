@@ -5,11 +5,11 @@
 // off-screen target, read-back of uniforms and bindings, and a light's
 // shadow pass as the frame runs it.
 
-#include "settings/Settings.h"
 #include "assets/TextureManager.h"
 #include "render/GLObject.h"
 #include "render/Light.h"
 #include "render/Shader.h"
+#include "settings/Settings.h"
 #include "support/ScratchDir.h"
 
 #include <FreeImage.h>

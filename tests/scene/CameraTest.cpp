@@ -1,7 +1,7 @@
 #include "scene/Camera.h"
 
-#include "settings/Settings.h"
 #include "scene/GlmExpectations.h"
+#include "settings/Settings.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>

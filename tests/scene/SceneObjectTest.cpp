@@ -1,7 +1,7 @@
 #include "scene/SceneObject.h"
 
-#include "settings/Settings.h"
 #include "scene/GlmExpectations.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
+#include "scene/RoomLayout.h"
 
 #include "scene/GlmExpectations.h"
 
@@ -28,8 +29,8 @@ TEST(Level, StartPositionsAreFilledByContentLoadingAndReadByPlayerIndex)
 {
     Level level;
     EXPECT_TRUE(level.startPositions.empty());
-    level.startPositions = {{10.0f, -0.1f, 15.0f}, {15.0f, 0.22f, 15.0f}};
+    level.startPositions.assign(roomLayout::carStarts.begin(), roomLayout::carStarts.end());
     // Player 1 starts from entry 0, player 2 from entry 1.
-    EXPECT_TRUE(near(level.startPositions[0], glm::vec3(10.0f, -0.1f, 15.0f)));
-    EXPECT_TRUE(near(level.startPositions[1], glm::vec3(15.0f, 0.22f, 15.0f)));
+    EXPECT_TRUE(near(level.startPositions[0], roomLayout::carStarts[0]));
+    EXPECT_TRUE(near(level.startPositions[1], roomLayout::carStarts[1]));
 }

@@ -183,9 +183,17 @@ TEST_F(ContentModels, ArmadillosStandOnThePedestalTops)
 {
     const Mesh& pedestal = model("podest.obj");
     const Mesh& armadillo = model("armadilloNormalMap.obj");
-    // Placed with the same x, z and scale, the pedestal's top meets the armadillo's feet at 0.
-    EXPECT_NEAR(-0.5f + 2.0f * pedestal.boundingBox.upper.y, 0.0f, restTolerance);
-    EXPECT_NEAR(2.0f * armadillo.boundingBox.lower.y, 0.0f, restTolerance);
+    // Each pedestal's top meets the feet of the armadillo above it.
+    const std::array<roomLayout::Placement, 2> armadillos{roomLayout::reliefArmadillo, roomLayout::plainArmadillo};
+    for (std::size_t i = 0; i < armadillos.size(); ++i) {
+        const roomLayout::Placement& under = roomLayout::pedestals[i];
+        const roomLayout::Placement& above = armadillos[i];
+        EXPECT_EQ(under.position.x, above.position.x);
+        EXPECT_EQ(under.position.z, above.position.z);
+        EXPECT_EQ(under.scale, above.scale) << "the pair would not turn in step";
+        EXPECT_NEAR(under.position.y + under.scale * pedestal.boundingBox.upper.y,
+                    above.position.y + above.scale * armadillo.boundingBox.lower.y, restTolerance);
+    }
 
     // Every foot stands on the top face, not beside it; the pair turns in step.
     float topRadius = 0.0f;

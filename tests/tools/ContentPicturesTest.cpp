@@ -2,6 +2,7 @@
 // the alpha setting its user passes, comes out in the format it is drawn with.
 #include "assets/AssetTestSupport.h"
 #include "assets/TextureManager.h"
+#include "scene/RoomLayout.h"
 #include "support/GLTestContext.h"
 
 #include <FreeImage.h>
@@ -45,7 +46,7 @@ TEST(ContentPictures, EveryPictureLoadsInTheFormatItIsUsedWith)
 {
     GL_TEST_SETUP(context);
     AssetFolder restoresTheManager; // and deletes the textures at the end
-    const std::string folder = BRIMBOLT_SOURCE_DIR "/brimbolt/textures/";
+    const std::string folder = std::string(BRIMBOLT_SOURCE_DIR "/bin/") + roomLayout::textureFolder;
     TextureManager* manager = TextureManager::getInstance();
     manager->setTextureDirectory(folder);
 

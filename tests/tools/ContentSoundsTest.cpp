@@ -1,5 +1,6 @@
 // The generated sounds: each decodes through the program's sound layer at the
 // rate the mixer runs at, and the looping ones go round without a click.
+#include "scene/RoomLayout.h"
 #include "sound/SoundFileDecoder.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(ContentSounds, EverySoundDecodesAtTheMixRateAndEveryLoopJoinsWithoutAClick)
     for (const auto& [name, looping] : programSounds) {
         SCOPED_TRACE(name);
         FMOD::DecodedAudio audio;
-        const std::string path = std::string(BRIMBOLT_SOURCE_DIR) + "/brimbolt/music/" + name;
+        const std::string path = std::string(BRIMBOLT_SOURCE_DIR) + "/bin/" + roomLayout::musicFolder + name;
         ASSERT_EQ(FMOD::SoundFileDecoder::decode(path.c_str(), audio), FMOD::FMOD_OK);
         EXPECT_EQ(audio.sampleRate, 44100);
         ASSERT_GT(audio.frames(), 4410) << "shorter than a tenth of a second";

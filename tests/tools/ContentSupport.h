@@ -2,6 +2,7 @@
 
 #include "assets/AssetTestSupport.h"
 #include "assets/Mesh.h"
+#include "scene/RoomLayout.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -21,14 +22,15 @@
 // them, and the world-space, axis-aligned boxes the content checks use.
 namespace contenttest {
 
-inline constexpr float floorTop = -0.7f; // everything that stands, stands on it
+using roomLayout::floorTop;
 inline constexpr float wheelRadius = 0.41f;
 inline constexpr float carClearance = 2.5f; // free height wherever a car drives
 inline constexpr float courseMargin = 1.5f; // half the free square around a course point
 
 inline std::string modelPath(const std::string& fileName)
 {
-    return std::string(BRIMBOLT_SOURCE_DIR) + "/brimbolt/models/" + fileName;
+    // The program's folder names are relative to bin/.
+    return std::string(BRIMBOLT_SOURCE_DIR) + "/bin/" + roomLayout::modelFolder + fileName;
 }
 
 // Each file is imported once per process. The texture manager looks in an
@@ -125,8 +127,15 @@ inline bool triangleTouchesBox(const std::array<glm::vec3, 3>& triangle, const B
 // --- Where the scene puts the models (content loading and race restart) ---
 
 inline glm::mat4 translation(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), {x, y, z}); }
-inline glm::mat4 turnedY(float degrees) { return glm::rotate(glm::mat4(1.0f), glm::radians(degrees), {0, 1, 0}); }
-inline glm::mat4 scaling(float factor) { return glm::scale(glm::mat4(1.0f), glm::vec3(factor)); }
+
+// A placement as the scene applies it: moved, turned about y, rolled about z, scaled.
+inline glm::mat4 matrixOf(const roomLayout::Placement& placement)
+{
+    const glm::vec3& p = placement.position;
+    const glm::mat4 turned = glm::rotate(glm::mat4(1.0f), glm::radians(placement.yawDegrees), {0, 1, 0});
+    const glm::mat4 rolled = glm::rotate(glm::mat4(1.0f), glm::radians(placement.rollDegrees), {0, 0, 1});
+    return translation(p.x, p.y, p.z) * turned * rolled * glm::scale(glm::mat4(1.0f), glm::vec3(placement.scale));
+}
 
 struct CarPlacement {
     const char* body;
@@ -135,15 +144,13 @@ struct CarPlacement {
 };
 
 inline const std::array<CarPlacement, 2> carPlacements{{
-    {"car3.obj", {10.0f, -0.1f, 15.0f}, {{{-0.7f, -0.2f, -1.3f}, {0.7f, -0.2f, -1.3f}, {-0.7f, -0.2f, 0.6f},
+    {"car3.obj", roomLayout::carStarts[0], {{{-0.7f, -0.2f, -1.3f}, {0.7f, -0.2f, -1.3f}, {-0.7f, -0.2f, 0.6f},
                                           {0.7f, -0.2f, 0.6f}}}},
-    {"car4.obj", {15.0f, 0.22f, 15.0f}, {{{-0.9f, -0.5f, -1.3f}, {0.7f, -0.5f, -1.3f}, {-0.9f, -0.5f, 1.3f},
+    {"car4.obj", roomLayout::carStarts[1], {{{-0.9f, -0.5f, -1.3f}, {0.7f, -0.5f, -1.3f}, {-0.9f, -0.5f, 1.3f},
                                           {0.7f, -0.5f, 1.3f}}}},
 }};
 
-inline const std::array<glm::vec3, 6> stonePositions{{{10.0f, 0.0f, 5.0f}, {17.0f, 0.0f, 9.0f},
-                                                     {-5.0f, 0.0f, -53.0f}, {-9.0f, 0.0f, -25.0f},
-                                                     {20.0f, 0.0f, 73.0f}, {30.0f, 0.0f, 77.5f}}};
+using roomLayout::stonePositions;
 inline const std::array<const char*, 3> stoneModels{"stoneG.obj", "stoneY.obj", "stoneR.obj"};
 
 // Armadillos and pedestals spin about their own vertical axis; the torus
@@ -161,17 +168,17 @@ struct ShowPiece {
 
 inline std::vector<ShowPiece> showPieces()
 {
-    const glm::mat4 torusTurn = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {0, 0, 1});
+    namespace layout = roomLayout;
     return {
-        {"pig", "pigLow.obj", false, translation(-5, -0.7f, 0) * turnedY(110), Turning::None, true},
+        {"pig", "pigLow.obj", false, matrixOf(layout::pig), Turning::None, true},
         {"stone wall", "stoneWall2.obj", true, glm::mat4(1.0f), Turning::None, true},
-        {"torus", "torus.obj", true, translation(-20, 3, 20) * torusTurn * scaling(0.5f), Turning::AnyWay, false},
-        {"plane", "plane_reduced.obj", false, translation(-20, 0, -35) * turnedY(45), Turning::None, true},
-        {"relief armadillo", "armadilloNormalMap.obj", true, translation(-30, 0, 60) * scaling(2), Turning::AboutY,
+        {"torus", "torus.obj", true, matrixOf(layout::torus), Turning::AnyWay, false},
+        {"plane", "plane_reduced.obj", false, matrixOf(layout::plane), Turning::None, true},
+        {"relief armadillo", "armadilloNormalMap.obj", true, matrixOf(layout::reliefArmadillo), Turning::AboutY,
          false},
-        {"armadillo", "armadilloNormalMap.obj", false, translation(-36, 0, 60) * scaling(2), Turning::AboutY, false},
-        {"pedestal at -30", "podest.obj", false, translation(-30, -0.5f, 60) * scaling(2), Turning::AboutY, true},
-        {"pedestal at -36", "podest.obj", false, translation(-36, -0.5f, 60) * scaling(2), Turning::AboutY, true},
+        {"armadillo", "armadilloNormalMap.obj", false, matrixOf(layout::plainArmadillo), Turning::AboutY, false},
+        {"pedestal at -30", "podest.obj", false, matrixOf(layout::pedestals[0]), Turning::AboutY, true},
+        {"pedestal at -36", "podest.obj", false, matrixOf(layout::pedestals[1]), Turning::AboutY, true},
     };
 }
 

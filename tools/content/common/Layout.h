@@ -1,32 +1,26 @@
 #pragma once
 
+#include "scene/RoomLayout.h"
+
 #include <glm/glm.hpp>
 
-#include <array>
-
-// Where things stand in the room, in world units (a car is about 3 long, so
-// one unit is roughly 5 cm of a real room). The room and the pieces are made
-// by different generators; this is the one place both read.
+// What only the content generator needs to know of the room: its walls, the
+// furniture's floor areas, the rug and the stone wall, in world units. The
+// room and the pieces are made by different generators; this is the one place
+// both read.
 namespace layout {
 
-constexpr float floorTop = -0.7f;
+// The floor, the course and the show pieces are where the program puts
+// them; the room is built around those.
+using roomLayout::floorTop;
 
 // Interior of the room.
 constexpr glm::vec3 roomLower{-55.0f, floorTop, -70.0f};
 constexpr glm::vec3 roomUpper{45.0f, 52.0f, 95.0f};
 
-// Points the race passes: car starts, stones, show pieces (floor-level x, z).
-constexpr std::array<glm::vec2, 2> carStarts{{{10.0f, 15.0f}, {15.0f, 15.0f}}};
-constexpr std::array<glm::vec2, 6> stones{{{10.0f, 5.0f}, {17.0f, 9.0f}, {-5.0f, -53.0f}, {-9.0f, -25.0f},
-                                          {20.0f, 73.0f}, {30.0f, 77.5f}}};
-constexpr glm::vec2 pig{-5.0f, 0.0f};
-constexpr glm::vec2 torus{-20.0f, 20.0f};
-constexpr glm::vec2 plane{-20.0f, -35.0f};
-constexpr std::array<glm::vec2, 2> armadillos{{{-30.0f, 60.0f}, {-36.0f, 60.0f}}};
-
 // The stone wall stands where its own model puts it: a free-standing brick
-// wall along x at z = 70, behind the armadillos, its -z face turned to light 2
-// above (-35, 30, 45), whose cone points straight at it.
+// wall along x at z = 70, behind the armadillos, its -z face turned to the
+// third light (roomLayout::lightPositions[2]), whose cone points straight at it.
 constexpr glm::vec3 stoneWallLower{-46.0f, floorTop, 69.5f};
 constexpr glm::vec3 stoneWallUpper{-30.0f, 7.3f, 70.5f};
 

@@ -1,21 +1,12 @@
 #pragma once
 
+#include "common/Material.h"
+
 #include <glm/glm.hpp>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-// A material as the model files carry it: the program takes the diffuse
-// colour per vertex and the diffuse texture, if any, by name.
-struct Material {
-    std::string name;
-    glm::vec3 diffuse{0.8f};
-    glm::vec3 specular{0.2f};
-    glm::vec3 ambient{0.1f};
-    float shininess = 50.0f;
-    std::string diffuseTexture; // file name in the texture folder, empty for none
-};
 
 // Collects triangles grouped by material and writes them as OBJ + MTL with
 // fixed number formatting, so equal input gives equal bytes. Primitives are

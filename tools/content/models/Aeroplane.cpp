@@ -1,5 +1,6 @@
+#include "common/ShapePrimitives.h"
 #include "models/Models.h"
-#include "models/ShapePrimitives.h"
+#include "scene/RoomLayout.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -9,9 +10,10 @@
 
 // A toy propeller plane with elliptical wings, nose towards -z, about 6.1
 // long and 6.2 across. It sits on its tail wheel, nose up, and the bottoms of
-// all three wheels are at y = -0.7, the floor where it is placed.
+// all three wheels are on the floor where it is placed.
 namespace {
-constexpr float wheelRadius = 0.28f, tailWheelRadius = 0.12f, floorY = -0.7f;
+constexpr float floorY = roomLayout::floorTop - roomLayout::plane.position.y;
+constexpr float wheelRadius = 0.28f, tailWheelRadius = 0.12f;
 const glm::vec3 mainAxle(0.0f, floorY + wheelRadius, -1.2f);
 constexpr float pitchDegrees = 9.0f;
 

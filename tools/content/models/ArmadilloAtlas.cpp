@@ -1,5 +1,7 @@
 #include "models/ArmadilloAtlas.h"
 
+#include "common/Noise.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,28 +22,6 @@ const Region regions[partCount] = {
     {{0.75f, 0.75f}, {1.0f, 0.95f}, {0.48f, 0.42f}},
 };
 
-std::uint32_t hash(std::uint32_t x, std::uint32_t y, std::uint32_t seed)
-{
-    std::uint32_t h = x * 0x8da6b343u ^ y * 0xd8163841u ^ seed * 0xcb1ab31fu;
-    h ^= h >> 16;
-    h *= 0x7feb352du;
-    h ^= h >> 15;
-    h *= 0x846ca68bu;
-    h ^= h >> 16;
-    return h;
-}
-
-float unitFloat(std::uint32_t h)
-{
-    return float(h >> 8) / 16777216.0f;
-}
-
-float smoothStep(float edge0, float edge1, float x)
-{
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 float fraction(float x)
 {
     return x - std::floor(x);
@@ -58,9 +38,11 @@ glm::vec2 cells(float s, float t, int columns, int rows, std::uint32_t seed)
         for (int dx = -1; dx <= 1; ++dx) {
             glm::ivec2 c = base + glm::ivec2(dx, dy);
             int wrapped = ((c.x % columns) + columns) % columns;
-            std::uint32_t h = hash(static_cast<std::uint32_t>(wrapped), static_cast<std::uint32_t>(c.y + 4096), seed);
+            std::uint32_t h =
+                noise::spreadHash(static_cast<std::uint32_t>(wrapped), static_cast<std::uint32_t>(c.y + 4096), seed);
             // Kept near the cell middle, so plates come out evenly sized.
-            glm::vec2 point = glm::vec2(c) + 0.2f + 0.6f * glm::vec2(unitFloat(h), unitFloat(hash(h, 7u, seed)));
+            glm::vec2 jitter(noise::toUnit(h), noise::toUnit(noise::spreadHash(h, 7u, seed)));
+            glm::vec2 point = glm::vec2(c) + 0.2f + 0.6f * jitter;
             float d = glm::length(p - point);
             if (d < first) {
                 second = first;
@@ -77,7 +59,7 @@ glm::vec2 cells(float s, float t, int columns, int rows, std::uint32_t seed)
 float plates(float s, float t, int columns, int rows, std::uint32_t seed, float groove)
 {
     glm::vec2 f = cells(s, t, columns, rows, seed);
-    float edge = smoothStep(0.0f, groove, f.y - f.x);
+    float edge = glm::smoothstep(0.0f, groove, f.y - f.x);
     float dome = 1.0f - 0.3f * std::min(1.0f, f.x * f.x * 1.6f);
     return 0.15f + 0.85f * edge * dome;
 }
@@ -93,29 +75,29 @@ float bodyHeight(float s, float t)
 {
     // s = 0 is the middle of the belly, 0.5 the top of the back.
     float fromTop = std::abs(s - 0.5f);
-    float shell = 1.0f - smoothStep(0.29f, 0.31f, fromTop);
-    shell *= smoothStep(0.05f, 0.07f, t) * (1.0f - smoothStep(0.96f, 0.98f, t));
+    float shell = 1.0f - glm::smoothstep(0.29f, 0.31f, fromTop);
+    shell *= glm::smoothstep(0.05f, 0.07f, t) * (1.0f - glm::smoothstep(0.96f, 0.98f, t));
     float height;
     if (t > bandsStart && t < bandsEnd) {
         // Shingled bands, each rising towards its back edge, cut into tiles.
         float band = fraction((t - bandsStart) / (bandsEnd - bandsStart) * bandCount);
-        float edges = smoothStep(0.0f, 0.06f, band) * smoothStep(0.0f, 0.04f, 1.0f - band);
+        float edges = glm::smoothstep(0.0f, 0.06f, band) * glm::smoothstep(0.0f, 0.04f, 1.0f - band);
         float tile = fraction(s * 64.0f);
-        float tiles = 0.75f + 0.25f * smoothStep(0.0f, 0.12f, tile) * smoothStep(0.0f, 0.12f, 1.0f - tile);
+        float tiles = 0.75f + 0.25f * glm::smoothstep(0.0f, 0.12f, tile) * glm::smoothstep(0.0f, 0.12f, 1.0f - tile);
         height = (0.45f + 0.5f * band) * edges * tiles + 0.1f;
     } else {
         height = plates(s, t, 40, 30, 11u, 0.22f);
     }
     // A groove runs along the shell's rim, then the belly's skin.
-    float rim = 1.0f - 0.8f * (smoothStep(0.27f, 0.3f, fromTop) - smoothStep(0.3f, 0.33f, fromTop));
+    float rim = 1.0f - 0.8f * (glm::smoothstep(0.27f, 0.3f, fromTop) - glm::smoothstep(0.3f, 0.33f, fromTop));
     return (shell * height + (1.0f - shell) * skin(s, t, 48, 24, 12u)) * rim;
 }
 
 float headHeight(float s, float t)
 {
     // The shield covers the top of the head (s near 0.5), not the jaw or snout tip.
-    float top = 1.0f - smoothStep(0.18f, 0.26f, std::abs(s - 0.5f));
-    top *= smoothStep(0.1f, 0.2f, t) * (1.0f - smoothStep(0.72f, 0.82f, t));
+    float top = 1.0f - glm::smoothstep(0.18f, 0.26f, std::abs(s - 0.5f));
+    top *= glm::smoothstep(0.1f, 0.2f, t) * (1.0f - glm::smoothstep(0.72f, 0.82f, t));
     return top * plates(s, t, 14, 10, 21u, 0.28f) + (1.0f - top) * skin(s, t, 24, 14, 22u);
 }
 
@@ -125,15 +107,15 @@ float scaleRings(float s, float t, int around, int rings)
     float ring = t * rings;
     float offset = static_cast<int>(std::floor(ring)) % 2 == 0 ? 0.0f : 0.5f;
     float across = fraction(s * around + offset), along = fraction(ring);
-    float edge = smoothStep(0.0f, 0.15f, across) * smoothStep(0.0f, 0.15f, 1.0f - across) *
-                 smoothStep(0.0f, 0.2f, along) * smoothStep(0.0f, 0.06f, 1.0f - along);
+    float edge = glm::smoothstep(0.0f, 0.15f, across) * glm::smoothstep(0.0f, 0.15f, 1.0f - across) *
+                 glm::smoothstep(0.0f, 0.2f, along) * glm::smoothstep(0.0f, 0.06f, 1.0f - along);
     return 0.2f + 0.4f * edge + 0.3f * edge * along;
 }
 
 float legHeight(float s, float t, std::uint32_t seed)
 {
     // Scales down to the ankle, then the bare foot.
-    float scaled = 1.0f - smoothStep(0.72f, 0.8f, t);
+    float scaled = 1.0f - glm::smoothstep(0.72f, 0.8f, t);
     return scaled * plates(s, t, 12, 8, seed, 0.3f) + (1.0f - scaled) * skin(s, t, 12, 6, seed + 1u);
 }
 } // namespace

@@ -1,6 +1,6 @@
+#include "common/Image.h"
 #include "models/ArmadilloAtlas.h"
 #include "models/Models.h"
-#include "models/ReliefImages.h"
 
 #include <cmath>
 
@@ -8,11 +8,17 @@
 // each part, sampled over that part's rectangle of the texture, and the
 // normals of that height field over the part's real size, in the tangent
 // frame the program builds from the texture coordinates (x along +u, y along
-// +v). Texels outside every part stay flat at mid height.
+// +v). Texels outside every part stay flat at mid height. Rows are counted
+// from the bottom, as v runs.
 namespace {
 constexpr int mapSize = 1024;
 
-void bakePart(ReliefImage& image, armadillo::Part part)
+struct Relief {
+    Mask heights{mapSize, mapSize, 0.5f};                                  // 0..1, white = raised
+    Image normals{mapSize, mapSize, glm::vec4(0.5f, 0.5f, 1.0f, 1.0f)}; // n * 0.5 + 0.5, flat = straight out
+};
+
+void bakePart(Relief& relief, armadillo::Part part)
 {
     const armadillo::Region& region = armadillo::regionOf(part);
     glm::ivec2 first = glm::ivec2(glm::round(region.lower * float(mapSize)));
@@ -41,8 +47,9 @@ void bakePart(ReliefImage& image, armadillo::Part part)
         for (int x = 0; x < w; ++x) {
             float dhdu = (heightAt(x + 1, y) - heightAt(x - 1, y)) * armadillo::reliefDepth / (2.0f * texel.x);
             float dhdv = (heightAt(x, y + 1) - heightAt(x, y - 1)) * armadillo::reliefDepth / (2.0f * texel.y);
-            image.heightAt(first.x + x, first.y + y) = heightAt(x, y);
-            image.normalAt(first.x + x, first.y + y) = glm::normalize(glm::vec3(-dhdu, -dhdv, 1.0f));
+            const glm::vec3 normal = glm::normalize(glm::vec3(-dhdu, -dhdv, 1.0f));
+            relief.heights.fromBottom(first.x + x, first.y + y) = heightAt(x, y);
+            relief.normals.fromBottom(first.x + x, first.y + y) = glm::vec4(normal * 0.5f + 0.5f, 1.0f);
         }
     }
 }
@@ -50,13 +57,13 @@ void bakePart(ReliefImage& image, armadillo::Part part)
 
 bool bakeArmadilloRelief(const std::filesystem::path& textureDir)
 {
-    ReliefImage image;
-    image.width = image.height = mapSize;
-    image.heights.assign(static_cast<std::size_t>(mapSize * mapSize), 0.5f);
-    image.normals.assign(static_cast<std::size_t>(mapSize * mapSize), glm::vec3(0.0f, 0.0f, 1.0f));
+    // Baked at the full surface detail, so a little less than the best JPEG
+    // quality loses nothing that shows.
+    constexpr JpegCoding coding{.quality = 95};
+    Relief relief;
     for (int p = 0; p < armadillo::partCount; ++p) {
-        bakePart(image, static_cast<armadillo::Part>(p));
+        bakePart(relief, static_cast<armadillo::Part>(p));
     }
-    bool ok = writeNormalJpeg(image, textureDir / "sampledNormals.jpg");
-    return writeHeightJpeg(image, textureDir / "sampledDisplacement.jpg") && ok;
+    bool ok = writeJpegRgb(relief.normals, textureDir / "sampledNormals.jpg", coding);
+    return writeJpegGrey(relief.heights, textureDir / "sampledDisplacement.jpg", coding) && ok;
 }

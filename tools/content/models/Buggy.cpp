@@ -1,6 +1,6 @@
+#include "common/ShapePrimitives.h"
 #include "models/CarHull.h"
 #include "models/Models.h"
-#include "models/ShapePrimitives.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>

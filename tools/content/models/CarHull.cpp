@@ -88,12 +88,6 @@ std::vector<Ring> ringsOf(const HullDesign& d)
     return rings;
 }
 
-float smoothStep(float edge0, float edge1, float x)
-{
-    float t = glm::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 // 1 inside the cockpit opening, 0 outside, with a short rounded wall between.
 float cockpitDepthFactor(const HullDesign& d, float x, float z)
 {
@@ -106,7 +100,7 @@ float cockpitDepthFactor(const HullDesign& d, float x, float z)
     glm::vec2 half(c.halfWidth - cornerRadius, 0.5f * (c.back - c.front) - cornerRadius);
     glm::vec2 q = glm::abs(glm::vec2(x, z) - centre) - half;
     float distance = glm::length(glm::max(q, 0.0f)) + std::min(std::max(q.x, q.y), 0.0f) - cornerRadius;
-    return smoothStep(0.0f, wall, -distance);
+    return glm::smoothstep(0.0f, wall, -distance);
 }
 
 std::vector<SectionPoint> sectionAt(const HullDesign& d, const Ring& ring)

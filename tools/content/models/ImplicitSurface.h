@@ -1,6 +1,6 @@
 #pragma once
 
-#include "models/Shape.h"
+#include "common/Shape.h"
 
 #include <functional>
 

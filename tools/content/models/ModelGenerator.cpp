@@ -6,17 +6,6 @@
 #include <cstdio>
 #include <string>
 
-Material makeMaterial(const char* name, const glm::vec3& diffuse, float specular, float shininess)
-{
-    Material m;
-    m.name = name;
-    m.diffuse = diffuse;
-    m.specular = glm::vec3(specular);
-    m.ambient = diffuse * 0.2f;
-    m.shininess = shininess;
-    return m;
-}
-
 namespace {
 // One line per file, so a build log shows that each piece has the size and
 // place that its placement in the scene expects.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Material.h"
 #include "common/MeshBuilder.h"
 
 #include <glm/glm.hpp>
@@ -8,8 +9,6 @@
 
 // The pieces this generator makes, each built in its own file. Model space
 // is what the program places: see the placement beside each.
-Material makeMaterial(const char* name, const glm::vec3& diffuse, float specular = 0.3f, float shininess = 60.0f);
-
 MeshBuilder buildRoadster();    // player 1's car, wheels at (+-0.7, -0.2, -1.3 / 0.6)
 MeshBuilder buildBuggy();       // player 2's car, wheels at (-0.9 / 0.7, -0.5, +-1.3)
 MeshBuilder buildTyre();        // one wheel round the x axis, radius 0.41

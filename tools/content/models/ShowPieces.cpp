@@ -1,6 +1,6 @@
 #include "common/Layout.h"
+#include "common/ShapePrimitives.h"
 #include "models/Models.h"
-#include "models/ShapePrimitives.h"
 
 #include <glm/gtc/constants.hpp>
 

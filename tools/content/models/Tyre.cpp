@@ -1,5 +1,5 @@
+#include "common/ShapePrimitives.h"
 #include "models/Models.h"
-#include "models/ShapePrimitives.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>

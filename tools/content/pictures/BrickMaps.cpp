@@ -1,7 +1,7 @@
 // Relief maps of the stone wall: running-bond bricks in mortar, 8 bricks
 // across and 16 courses up per repeat, seamless on all edges.
-#include "pictures/Image.h"
-#include "pictures/Noise.h"
+#include "common/Image.h"
+#include "common/Noise.h"
 #include "pictures/Pictures.h"
 #include "pictures/Relief.h"
 
@@ -31,7 +31,7 @@ constexpr float faceLevel = 0.8f;
 float mapNoise(float x, float y, int cells, int octaves, std::uint32_t seed)
 {
     float scale = static_cast<float>(cells) / mapSize;
-    return noise::periodicFbm(x * scale, y * scale, cells, octaves, 0.5f, seed);
+    return noise::periodicFbm(noise::pictures, {x * scale, y * scale}, glm::ivec2(cells), octaves, 0.5f, seed);
 }
 
 struct BrickSample {

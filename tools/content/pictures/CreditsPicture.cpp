@@ -1,7 +1,7 @@
 // The credits laid over the running race: a dark see-through band across
 // the middle of the screen, clear everywhere else so the scene stays visible.
+#include "common/Image.h"
 #include "pictures/Font.h"
-#include "pictures/Image.h"
 #include "pictures/MaskOps.h"
 #include "pictures/Pictures.h"
 

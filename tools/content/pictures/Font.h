@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/Image.h"
+#include "common/Image.h"
 
 #include <filesystem>
 #include <string>

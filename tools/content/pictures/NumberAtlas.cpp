@@ -1,7 +1,7 @@
 // The status panel's atlas: every digit, row label and value word in the
 // cell where the overlay's quad table reads it.
+#include "common/Image.h"
 #include "pictures/Font.h"
-#include "pictures/Image.h"
 #include "pictures/MaskOps.h"
 #include "pictures/Pictures.h"
 

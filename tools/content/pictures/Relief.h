@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/Image.h"
+#include "common/Image.h"
 
 // Tangent-space normal map of a repeating height field (0 = deepest,
 // 1 = highest): rgb = n * 0.5 + 0.5 with x along +u, y along +v and z out of

@@ -1,6 +1,6 @@
 // The plain fallback texture and the two particle sprites.
-#include "pictures/Image.h"
-#include "pictures/Noise.h"
+#include "common/Image.h"
+#include "common/Noise.h"
 #include "pictures/Pictures.h"
 
 #include <glm/glm.hpp>
@@ -31,10 +31,11 @@ float edgeWindow(float radius)
 // Noise whose lattice is bent by another noise: curling, wispy shapes.
 float warpedNoise(glm::vec2 p, float scale, float warp, std::uint32_t seed)
 {
-    float wx = noise::periodicFbm(p.x * scale + 3.1f, p.y * scale, noisePeriod, 2, 0.5f, seed + 11u);
-    float wy = noise::periodicFbm(p.x * scale, p.y * scale + 7.7f, noisePeriod, 2, 0.5f, seed + 23u);
+    const glm::ivec2 period(noisePeriod);
+    float wx = noise::periodicFbm(noise::pictures, {p.x * scale + 3.1f, p.y * scale}, period, 2, 0.5f, seed + 11u);
+    float wy = noise::periodicFbm(noise::pictures, {p.x * scale, p.y * scale + 7.7f}, period, 2, 0.5f, seed + 23u);
     glm::vec2 q = p * scale + warp * glm::vec2(wx - 0.5f, wy - 0.5f);
-    return noise::periodicFbm(q.x + 50.0f, q.y + 50.0f, noisePeriod, 4, 0.5f, seed);
+    return noise::periodicFbm(noise::pictures, {q.x + 50.0f, q.y + 50.0f}, period, 4, 0.5f, seed);
 }
 
 bool writeWhite(const std::filesystem::path& dir)

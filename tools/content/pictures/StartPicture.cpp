@@ -1,7 +1,7 @@
 // The picture shown while the content loads: the title over a dark room
 // with three spot lights and the two cars' light trails on a floor grid.
+#include "common/Image.h"
 #include "pictures/Font.h"
-#include "pictures/Image.h"
 #include "pictures/MaskOps.h"
 #include "pictures/Pictures.h"
 

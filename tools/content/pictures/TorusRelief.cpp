@@ -1,7 +1,7 @@
 // Relief maps of the turning torus: hexagonal plates in narrow grooves,
 // most held by a domed rivet, some with a sunken hexagonal pocket instead.
-#include "pictures/Image.h"
-#include "pictures/Noise.h"
+#include "common/Image.h"
+#include "common/Noise.h"
 #include "pictures/Pictures.h"
 #include "pictures/Relief.h"
 
@@ -90,7 +90,7 @@ float sampleHeight(int x, int y)
     PlateHit plate = findPlate(p);
     auto plateRandom = [&](std::int32_t which) { return noise::unit(plate.column, plate.row, 4242u, which); };
 
-    float grain = noise::periodicFbm(p.x / 4.0f, p.y / 4.0f, mapSize / 4, 3, 0.5f, 77u);
+    float grain = noise::periodicFbm(noise::pictures, p / 4.0f, glm::ivec2(mapSize / 4), 3, 0.5f, 77u);
     float tilt = glm::dot(plate.offset, glm::vec2(plateRandom(0) - 0.5f, plateRandom(1) - 0.5f)) * 0.002f;
     float surface = plateLevel + tilt + (grain - 0.5f) * 0.03f;
 

@@ -26,14 +26,14 @@ glm::vec3 spineColour(int c, float across, float up, int px, int py)
     const bool lightBinding = base.r + base.g + base.b > 1.8f;
     const glm::vec3 ink = lightBinding ? glm::vec3(0.20f, 0.14f, 0.10f) : goldLeaf;
     // Bands near the head and foot, placed per book style.
-    const float bandA = 0.06f + 0.05f * hashUnit(c, 1, 0xb00cu), bandB = 0.9f - 0.04f * hashUnit(c, 2, 0xb00cu);
+    const float bandA = 0.06f + 0.05f * noise::nestedUnit(c, 1, 0xb00cu), bandB = 0.9f - 0.04f * noise::nestedUnit(c, 2, 0xb00cu);
     for (float band : {bandA, bandB}) {
         if (std::fabs(up - band) < 0.008f || std::fabs(up - band - 0.025f) < 0.005f) {
             return ink;
         }
     }
     // A label panel on some, in a contrasting shade.
-    const bool label = hashUnit(c, 3, 0xb00cu) < 0.5f;
+    const bool label = noise::nestedUnit(c, 3, 0xb00cu) < 0.5f;
     const float labelLow = 0.58f, labelHigh = 0.78f;
     glm::vec3 ground = base;
     if (label && up > labelLow && up < labelHigh && across > 0.15f && across < 0.85f) {
@@ -43,13 +43,13 @@ glm::vec3 spineColour(int c, float across, float up, int px, int py)
     const float titleLow = label ? labelLow + 0.02f : 0.45f, titleHigh = label ? labelHigh - 0.02f : 0.8f;
     if (up > titleLow && up < titleHigh && across > 0.38f && across < 0.62f) {
         int glyph = py / 5;
-        bool stroke = hashUnit(c * 97 + glyph, px / 3, 0xb00du) < 0.55f && (py % 5) != 0;
+        bool stroke = noise::nestedUnit(c * 97 + glyph, px / 3, 0xb00du) < 0.55f && (py % 5) != 0;
         if (stroke) {
             return label ? (lightBinding ? goldLeaf : glm::vec3(0.15f, 0.1f, 0.08f)) : ink;
         }
     }
     // Author's name near the foot.
-    if (up > 0.16f && up < 0.28f && across > 0.4f && across < 0.6f && hashUnit(py / 4, c, 0xb00eu) < 0.6f &&
+    if (up > 0.16f && up < 0.28f && across > 0.4f && across < 0.6f && noise::nestedUnit(py / 4, c, 0xb00eu) < 0.6f &&
         (py % 4) != 0) {
         return ink;
     }
@@ -75,11 +75,11 @@ Image makeBooksTexture()
                 colour = bindings[std::size_t(c)];
             } else {
                 // Page edges: fine lines of paper along the book's depth.
-                colour = paper * (0.86f + 0.12f * hashUnit(y, c, 0xb00fu)) * ((y & 1) ? 1.0f : 0.94f);
+                colour = paper * (0.86f + 0.12f * noise::nestedUnit(y, c, 0xb00fu)) * ((y & 1) ? 1.0f : 0.94f);
             }
             // Worn cloth: a little grain everywhere.
             colour *= 0.94f + 0.1f * tileNoise((float(x) + 0.5f) / size, v, 128, 128, 0xb010u);
-            image.at(x, y) = glm::min(colour, glm::vec3(1.0f));
+            image.fromBottom(x, y) = glm::vec4(glm::min(colour, glm::vec3(1.0f)), 1.0f);
         }
     }
     return image;

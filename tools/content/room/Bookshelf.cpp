@@ -1,6 +1,6 @@
+#include "common/Random.h"
 #include "room/BookAtlas.h"
 #include "room/Furniture.h"
-#include "room/RoomImage.h"
 #include "room/RoomMaterials.h"
 #include "room/RoomMeshHelpers.h"
 

@@ -33,7 +33,8 @@ Image makeWoven(int size, int thread, const glm::vec3& warpColour, const glm::ve
             float u = (float(x) + 0.5f) / size, v = (float(y) + 0.5f) / size;
             float mottle = tileFbm(u, v, 4, 4, 3, seed + 5);
             glm::vec3 base = warpOnTop ? warpColour : weftColour;
-            image.at(x, y) = base * weave(x, y, size, thread, seed) * (0.94f + 0.12f * mottle);
+            const glm::vec3 colour = base * weave(x, y, size, thread, seed) * (0.94f + 0.12f * mottle);
+            image.fromBottom(x, y) = glm::vec4(colour, 1.0f);
         }
     }
     return image;
@@ -58,7 +59,8 @@ Image makeCurtainTexture()
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             float stripe = std::sin((float(x) + 0.5f) / float(image.width) * 8.0f * 6.2831853f);
-            image.at(x, y) *= 0.94f + 0.08f * smoothstep(0.55f, 0.9f, stripe);
+            glm::vec4& texel = image.fromBottom(x, y);
+            texel = glm::vec4(glm::vec3(texel) * (0.94f + 0.08f * glm::smoothstep(0.55f, 0.9f, stripe)), texel.a);
         }
     }
     return image;

@@ -14,10 +14,19 @@ constexpr float courseHeight = 20.0f;
 
 std::vector<glm::vec2> coursePoints()
 {
-    std::vector<glm::vec2> points(layout::carStarts.begin(), layout::carStarts.end());
-    points.insert(points.end(), layout::stones.begin(), layout::stones.end());
-    points.insert(points.end(), {layout::pig, layout::torus, layout::plane});
-    points.insert(points.end(), layout::armadillos.begin(), layout::armadillos.end());
+    std::vector<glm::vec2> points;
+    auto add = [&](const glm::vec3& p) { points.emplace_back(p.x, p.z); };
+    for (const glm::vec3& start : roomLayout::carStarts) {
+        add(start);
+    }
+    for (const glm::vec3& stone : roomLayout::stonePositions) {
+        add(stone);
+    }
+    for (const roomLayout::Placement& piece :
+         {roomLayout::pig, roomLayout::torus, roomLayout::plane, roomLayout::reliefArmadillo,
+          roomLayout::plainArmadillo}) {
+        add(piece.position);
+    }
     return points;
 }
 

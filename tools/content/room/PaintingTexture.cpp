@@ -6,11 +6,6 @@
 namespace room {
 
 namespace {
-glm::vec3 mixColour(const glm::vec3& a, const glm::vec3& b, float t)
-{
-    return a + (b - a) * std::clamp(t, 0.0f, 1.0f);
-}
-
 // Ridge line of a hill range at x: a few sines and some noise.
 float ridge(float x, float base, float height, std::uint32_t seed)
 {
@@ -23,7 +18,7 @@ glm::vec3 eveningHills(float u, float v)
 {
     glm::vec3 c = mixColour({0.98f, 0.72f, 0.38f}, {0.42f, 0.36f, 0.62f}, (v - 0.45f) / 0.55f);
     float sun = glm::length(glm::vec2(u - 0.66f, (v - 0.56f) * 0.75f));
-    c = mixColour(c, {1.0f, 0.93f, 0.70f}, 1.0f - smoothstep(0.06f, 0.075f, sun));
+    c = mixColour(c, {1.0f, 0.93f, 0.70f}, 1.0f - glm::smoothstep(0.06f, 0.075f, sun));
     c += glm::vec3(0.25f, 0.12f, 0.0f) * std::exp(-sun * 9.0f);
     const glm::vec3 hills[3] = {{0.55f, 0.40f, 0.52f}, {0.38f, 0.30f, 0.42f}, {0.22f, 0.22f, 0.26f}};
     for (int i = 0; i < 3; ++i) {
@@ -45,8 +40,8 @@ glm::vec3 eveningHills(float u, float v)
 glm::vec3 summerSea(float u, float v)
 {
     glm::vec3 c = mixColour({0.80f, 0.88f, 0.95f}, {0.30f, 0.52f, 0.82f}, (v - 0.4f) / 0.6f);
-    float clouds = smoothstep(0.55f, 0.72f, tileFbm(u, v * 1.5f, 4, 3, 4, 0x9b1u));
-    c = mixColour(c, {0.98f, 0.98f, 0.96f}, clouds * smoothstep(0.45f, 0.6f, v));
+    float clouds = glm::smoothstep(0.55f, 0.72f, tileFbm(u, v * 1.5f, 4, 3, 4, 0x9b1u));
+    c = mixColour(c, {0.98f, 0.98f, 0.96f}, clouds * glm::smoothstep(0.45f, 0.6f, v));
     const float horizon = 0.38f;
     if (v < horizon) {
         float waves = std::sin(v * 140.0f + 3.0f * tileNoise(u, v, 8, 8, 0x9b2u)) * 0.5f + 0.5f;
@@ -86,7 +81,8 @@ Image paintCanvas(glm::vec3 (*scene)(float, float), std::uint32_t seed)
             float strokeU = u + 0.012f * (tileNoise(u, v, 24, 64, seed) - 0.5f);
             float strokeV = v + 0.012f * (tileNoise(u, v, 64, 24, seed + 1) - 0.5f);
             float brush = tileNoise(u, v, 64, 200, seed + 2);
-            image.at(x, y) = glm::min(scene(strokeU, strokeV) * (0.93f + 0.12f * brush), glm::vec3(1.0f));
+            const glm::vec3 colour = scene(strokeU, strokeV) * (0.93f + 0.12f * brush);
+            image.fromBottom(x, y) = glm::vec4(glm::min(colour, glm::vec3(1.0f)), 1.0f);
         }
     }
     return image;

@@ -2,6 +2,7 @@
 
 #include "room/RoomMaterials.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -9,19 +10,24 @@ namespace room {
 
 float tileNoise(float u, float v, int freqU, int freqV, std::uint32_t seed)
 {
-    return periodicNoise(u * float(freqU), v * float(freqV), freqU, freqV, seed);
+    return noise::periodicValue(noise::room, {u * float(freqU), v * float(freqV)}, {freqU, freqV}, seed);
 }
 
 float tileFbm(float u, float v, int freqU, int freqV, int octaves, std::uint32_t seed)
 {
-    return periodicFbm(u * float(freqU), v * float(freqV), freqU, freqV, octaves, seed);
+    return noise::periodicFbm(noise::room, {u * float(freqU), v * float(freqV)}, {freqU, freqV}, octaves, 0.5f, seed);
+}
+
+glm::vec3 mixColour(const glm::vec3& a, const glm::vec3& b, float t)
+{
+    return a + (b - a) * std::clamp(t, 0.0f, 1.0f);
 }
 
 float woodRing(float ringCoordinate)
 {
     float f = ringCoordinate - std::floor(ringCoordinate);
     // Late wood: a narrow dark band that fades gently into the next year's early wood.
-    return std::pow(1.0f - f, 5.0f) * 0.7f + smoothstep(0.9f, 1.0f, f) * 0.3f;
+    return std::pow(1.0f - f, 5.0f) * 0.7f + glm::smoothstep(0.9f, 1.0f, f) * 0.3f;
 }
 
 bool writeRoomTextures(const std::filesystem::path& dir)
@@ -38,7 +44,9 @@ bool writeRoomTextures(const std::filesystem::path& dir)
     };
     bool ok = true;
     for (const auto& [name, make] : pictures) {
-        ok = saveImage(make(), dir / name) && ok;
+        const std::filesystem::path file = dir / name;
+        const bool png = file.extension() == ".png";
+        ok = (png ? writePngRgb(make(), file) : writeJpegRgb(make(), file, surfaceJpeg)) && ok;
     }
     return ok;
 }

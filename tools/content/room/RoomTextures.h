@@ -1,6 +1,7 @@
 #pragma once
 
-#include "room/RoomImage.h"
+#include "common/Image.h"
+#include "common/Noise.h"
 
 #include <filesystem>
 
@@ -27,6 +28,9 @@ Image makeSeaPainting();      // framed picture on the -x wall
 // Noise over a picture's unit square that repeats freqU x freqV times across it.
 float tileNoise(float u, float v, int freqU, int freqV, std::uint32_t seed);
 float tileFbm(float u, float v, int freqU, int freqV, int octaves, std::uint32_t seed);
+
+// From a to b as t goes from 0 to 1, held at the ends outside that range.
+glm::vec3 mixColour(const glm::vec3& a, const glm::vec3& b, float t);
 
 // Dark growth rings of wood for a ring coordinate (one ring per unit): 0 in
 // early wood, near 1 on a ring line.

@@ -115,11 +115,11 @@ Image makeRugTexture()
                 float depth = std::min(sideDepth, endDepth);
                 c = depth < 3.9f ? borderColour(sideDepth < endDepth ? q.y : q.x, depth) : fieldColour(p);
                 // Knots and abrash: the hand-dyed wool varies a little row by row.
-                float knot = hashUnit(x / 2, y / 2, 0x7a90u);
+                float knot = noise::nestedUnit(x / 2, y / 2, 0x7a90u);
                 float abrash = tileFbm(0.0f, p.y / rugSize.y, 1, 5, 2, 0x7a91u);
                 c *= (0.93f + 0.1f * knot) * (0.95f + 0.1f * abrash);
             }
-            image.at(x, y) = c;
+            image.fromBottom(x, y) = glm::vec4(c, 1.0f);
         }
     }
     return image;

@@ -5,13 +5,6 @@
 
 namespace room {
 
-namespace {
-glm::vec3 mixColour(const glm::vec3& a, const glm::vec3& b, float t)
-{
-    return a + (b - a) * std::clamp(t, 0.0f, 1.0f);
-}
-} // namespace
-
 Image makeWallTexture()
 {
     // Hand-trowelled plaster: broad soft clouds, a finer mottle and a sandy grain.
@@ -26,10 +19,10 @@ Image makeWallTexture()
             float grain = tileNoise(u, v, 256, 256, 0xa13u);
             glm::vec3 c = mixColour(paint, shadowTone, (broad - 0.5f) * 1.2f + 0.25f);
             c *= 0.97f + 0.06f * trowel + 0.04f * (grain - 0.5f);
-            if (hashUnit(x, y, 0xa14u) < 0.004f) {
+            if (noise::nestedUnit(x, y, 0xa14u) < 0.004f) {
                 c *= 0.9f; // tiny pits in the surface
             }
-            image.at(x, y) = c;
+            image.fromBottom(x, y) = glm::vec4(c, 1.0f);
         }
     }
     return image;
@@ -45,7 +38,7 @@ Image makeCeilingTexture()
             float u = (float(x) + 0.5f) / size, v = (float(y) + 0.5f) / size;
             float stipple = tileNoise(u, v, 96, 96, 0xce1u) * 0.6f + tileNoise(u, v, 192, 192, 0xce2u) * 0.4f;
             float broad = tileFbm(u, v, 2, 2, 3, 0xce3u);
-            image.at(x, y) = white * (0.95f + 0.06f * stipple + 0.03f * broad);
+            image.fromBottom(x, y) = glm::vec4(white * (0.95f + 0.06f * stipple + 0.03f * broad), 1.0f);
         }
     }
     return image;
@@ -66,7 +59,7 @@ Image makeWindowTexture()
             float u = (float(x) + 0.5f) / width, v = (float(y) + 0.5f) / height;
             glm::vec3 c = mixColour(horizon, zenith, std::pow(std::max(v - 0.18f, 0.0f) / 0.82f, 0.7f));
             float clouds = tileFbm(u * 1.0f, v * 2.2f, 4, 3, 5, 0x5c1u);
-            float cover = smoothstep(0.48f, 0.70f, clouds) * smoothstep(0.3f, 0.55f, v);
+            float cover = glm::smoothstep(0.48f, 0.70f, clouds) * glm::smoothstep(0.3f, 0.55f, v);
             c = mixColour(c, cloud * (0.94f + 0.06f * v), cover);
             float toSun = glm::length((glm::vec2(u, v) - sun) * glm::vec2(1.0f, 0.9f));
             c = mixColour(c, glow, std::exp(-toSun * 7.0f) * 0.9f);
@@ -83,8 +76,8 @@ Image makeWindowTexture()
             }
             // Faint diagonal sheen on the glass.
             float sheen = std::sin((u * 1.3f + v) * 9.0f);
-            c += glm::vec3(0.035f) * smoothstep(0.8f, 1.0f, sheen);
-            image.at(x, y) = glm::min(c, glm::vec3(1.0f));
+            c += glm::vec3(0.035f) * glm::smoothstep(0.8f, 1.0f, sheen);
+            image.fromBottom(x, y) = glm::vec4(glm::min(c, glm::vec3(1.0f)), 1.0f);
         }
     }
     return image;

@@ -6,11 +6,6 @@
 namespace room {
 
 namespace {
-glm::vec3 mixColour(const glm::vec3& a, const glm::vec3& b, float t)
-{
-    return a + (b - a) * t;
-}
-
 // Flat-sawn wood at (u, v) of a tile, grain along v. across: rings over the
 // tile's width (an integer keeps it tileable); seed picks the log.
 glm::vec3 woodColour(float u, float v, int across, std::uint32_t seed, const glm::vec3& early, const glm::vec3& late)
@@ -35,14 +30,14 @@ Image makeFloorTexture()
         for (int x = 0; x < size; ++x) {
             int plank = x / plankWidth;
             float local = (float(x % plankWidth) + 0.5f) / plankWidth;
-            float joint = hashUnit(plank, 1, 0xf1001u);
+            float joint = noise::nestedUnit(plank, 1, 0xf1001u);
             float along = v - joint - std::floor(v - joint); // 0 at this plank's first joint
             int board = plank * 2 + (along < 0.5f ? 0 : 1);
-            float tone = 0.86f + 0.26f * hashUnit(board, 2, 0xf1001u);
-            glm::vec3 warmth(1.0f, 0.97f + 0.05f * hashUnit(board, 3, 0xf1001u),
-                             0.93f + 0.1f * hashUnit(board, 4, 0xf1001u));
+            float tone = 0.86f + 0.26f * noise::nestedUnit(board, 2, 0xf1001u);
+            glm::vec3 warmth(1.0f, 0.97f + 0.05f * noise::nestedUnit(board, 3, 0xf1001u),
+                             0.93f + 0.1f * noise::nestedUnit(board, 4, 0xf1001u));
             // Each board cuts its own piece of log: its own rings and offset.
-            float u = (float(x) + 0.5f) / size + hashUnit(board, 5, 0xf1001u);
+            float u = (float(x) + 0.5f) / size + noise::nestedUnit(board, 5, 0xf1001u);
             glm::vec3 c = woodColour(u - std::floor(u), v, 6, 0xf100u + std::uint32_t(board) * 31u, early, late);
             c *= tone * warmth;
             // Darkened, slightly bevelled edges and hairline joints.
@@ -50,13 +45,13 @@ Image makeFloorTexture()
             float jointPx = std::min(along, std::fabs(along - 0.5f)) * size;
             jointPx = std::min(jointPx, (1.0f - along) * size);
             float seam = std::min(edgePx, jointPx);
-            c *= 0.78f + 0.22f * smoothstep(0.5f, 3.0f, seam);
+            c *= 0.78f + 0.22f * glm::smoothstep(0.5f, 3.0f, seam);
             if (seam < 0.9f) {
                 c = gap;
             }
             // A soft lacquer sheen varies slowly across the floor.
             c *= 0.96f + 0.08f * tileFbm((float(x) + 0.5f) / size, v, 3, 3, 2, 0xf1e1u);
-            image.at(x, y) = c;
+            image.fromBottom(x, y) = glm::vec4(c, 1.0f);
         }
     }
     return image;
@@ -70,7 +65,7 @@ Image makeWoodTexture()
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             float u = (float(x) + 0.5f) / size, v = (float(y) + 0.5f) / size;
-            image.at(x, y) = woodColour(u, v, 9, 0x00d1u, early, late);
+            image.fromBottom(x, y) = glm::vec4(woodColour(u, v, 9, 0x00d1u, early, late), 1.0f);
         }
     }
     return image;
@@ -124,7 +119,7 @@ Image makeDoorTexture()
             if (!inPanel && horizontal && (x == stile || x == width - stile - 1)) {
                 shade = 0.7f;
             }
-            image.at(x, y) = c * shade;
+            image.fromBottom(x, y) = glm::vec4(c * shade, 1.0f);
         }
     }
     return image;

@@ -1,8 +1,8 @@
 #include "sound/EngineLoops.h"
 
+#include "common/Random.h"
 #include "sound/Filters.h"
 #include "sound/Levels.h"
-#include "sound/Noise.h"
 
 #include <cmath>
 #include <cstddef>
@@ -55,7 +55,7 @@ std::vector<float> firingPulses(const EngineDesign& design)
 {
     const std::size_t loopFrames = static_cast<std::size_t>(design.firings) * design.firingPeriod;
     std::vector<float> pulses(loopFrames, 0.0f);
-    WhiteNoise noise(design.seed);
+    Random noise(design.seed);
     const int width = static_cast<int>(design.pulseWidth);
     const int noiseFrames = design.firingPeriod * 3 / 4;
     for (int firing = 0; firing < design.firings; ++firing) {

@@ -1,8 +1,8 @@
 #include "sound/ImpactEffect.h"
 
+#include "common/Random.h"
 #include "sound/Filters.h"
 #include "sound/Levels.h"
-#include "sound/Noise.h"
 
 #include <cmath>
 #include <cstddef>
@@ -13,7 +13,7 @@ namespace sound {
 Signal renderHit()
 {
     std::vector<float> out(static_cast<std::size_t>(0.45 * kSampleRate), 0.0f);
-    WhiteNoise noise(97u);
+    Random noise(97u);
     StateVariableFilter knock;
     knock.setCutoff(900.0, 0.9);
     StateVariableFilter body;

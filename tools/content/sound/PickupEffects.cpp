@@ -1,8 +1,8 @@
 #include "sound/PickupEffects.h"
 
+#include "common/Random.h"
 #include "sound/Filters.h"
 #include "sound/Levels.h"
-#include "sound/Noise.h"
 #include "sound/Oscillators.h"
 #include "sound/Pitch.h"
 
@@ -119,7 +119,7 @@ Signal renderSparkleRun()
 Signal renderEnergyCharge()
 {
     std::vector<float> out = silence(1.0);
-    WhiteNoise noise(71u);
+    Random noise(71u);
     StateVariableFilter sweep;
     Oscillator tone;
     StateVariableFilter toneFilter;

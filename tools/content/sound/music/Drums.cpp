@@ -30,7 +30,7 @@ void playKick(StereoLoop& bus, double startSeconds, float velocity)
     });
 }
 
-void playSnare(StereoLoop& bus, WhiteNoise& noise, double startSeconds, float velocity)
+void playSnare(StereoLoop& bus, Random& noise, double startSeconds, float velocity)
 {
     StateVariableFilter wires;
     wires.setCutoff(1900.0, 0.8);
@@ -43,7 +43,7 @@ void playSnare(StereoLoop& bus, WhiteNoise& noise, double startSeconds, float ve
     });
 }
 
-void playHiHat(StereoLoop& bus, WhiteNoise& noise, double startSeconds, float velocity, bool open)
+void playHiHat(StereoLoop& bus, Random& noise, double startSeconds, float velocity, bool open)
 {
     StateVariableFilter air;
     air.setCutoff(7500.0, 0.9);
@@ -55,7 +55,7 @@ void playHiHat(StereoLoop& bus, WhiteNoise& noise, double startSeconds, float ve
     });
 }
 
-void playCrash(StereoLoop& bus, WhiteNoise& noise, double startSeconds, float velocity)
+void playCrash(StereoLoop& bus, Random& noise, double startSeconds, float velocity)
 {
     StateVariableFilter shimmer;
     shimmer.setCutoff(5000.0, 0.7);

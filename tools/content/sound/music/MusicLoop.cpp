@@ -1,7 +1,7 @@
 #include "sound/music/MusicLoop.h"
 
+#include "common/Random.h"
 #include "sound/Levels.h"
-#include "sound/Noise.h"
 #include "sound/music/Drums.h"
 #include "sound/music/Score.h"
 #include "sound/music/StereoLoop.h"
@@ -19,7 +19,7 @@ constexpr double kTailSeconds = 3.0;
 
 void playDrums(StereoLoop& bus, const Score& score)
 {
-    WhiteNoise noise(2024u);
+    Random noise(2024u);
     const double beat = score.secondsPerBeat();
     for (const DrumHit& hit : score.drums) {
         const double start = hit.beat * beat;

@@ -1,4 +1,4 @@
-#include "models/ShapePrimitives.h"
+#include "common/ShapePrimitives.h"
 
 #include <glm/gtc/constants.hpp>
 

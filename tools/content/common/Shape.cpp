@@ -1,4 +1,4 @@
-#include "models/Shape.h"
+#include "common/Shape.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "pictures/Image.h"
+#include "common/Image.h"
 
 #include <FreeImage.h>
 
@@ -87,9 +87,10 @@ bool save(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::filesystem::pat
     return ok;
 }
 
-// Relief maps are read as data, so they get the best quality and full
-// chroma resolution: subsampled chroma would smear the normals.
-constexpr int jpegFlags = JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444 | JPEG_OPTIMIZE;
+int jpegFlags(const JpegCoding& coding)
+{
+    return coding.quality | JPEG_SUBSAMPLING_444 | (coding.baseline ? JPEG_BASELINE : JPEG_OPTIMIZE);
+}
 
 } // namespace
 
@@ -103,12 +104,12 @@ bool writePngRgba(const Image& image, const std::filesystem::path& file, Quantiz
     return save(toBitmap(image, 32, quantize), FIF_PNG, file, PNG_Z_DEFAULT_COMPRESSION);
 }
 
-bool writeJpegRgb(const Image& image, const std::filesystem::path& file)
+bool writeJpegRgb(const Image& image, const std::filesystem::path& file, const JpegCoding& coding)
 {
-    return save(toBitmap(image, 24, Quantize::plain), FIF_JPEG, file, jpegFlags);
+    return save(toBitmap(image, 24, Quantize::plain), FIF_JPEG, file, jpegFlags(coding));
 }
 
-bool writeJpegGrey(const Mask& mask, const std::filesystem::path& file)
+bool writeJpegGrey(const Mask& mask, const std::filesystem::path& file, const JpegCoding& coding)
 {
     FIBITMAP* bitmap = FreeImage_Allocate(mask.width, mask.height, 8);
     if (bitmap) {
@@ -124,5 +125,5 @@ bool writeJpegGrey(const Mask& mask, const std::filesystem::path& file)
             }
         }
     }
-    return save(bitmap, FIF_JPEG, file, jpegFlags);
+    return save(bitmap, FIF_JPEG, file, jpegFlags(coding));
 }

@@ -66,9 +66,9 @@ inline constexpr std::array<glm::vec3, 3> lightPositions{{
 
 // --- Energy stones ---
 
-// The first two lie straight ahead of each car's start, so each player meets
-// one at once; the rest are spread along the course. They float at y = 0,
-// low enough for a car to run into.
+// The first two lie a short way from the two starts, so each player can
+// reach one straight away; the rest are spread along the course. They float
+// at y = 0, low enough for a car to run into.
 inline constexpr std::array<glm::vec3, 6> stonePositions{{
     {carStarts[0].x, 0.0f, carStarts[0].z - 10.0f},
     {carStarts[1].x + 2.0f, 0.0f, carStarts[1].z - 6.0f},
@@ -105,8 +105,8 @@ inline constexpr Placement reliefArmadillo{.position = {-30.0f, 0.0f, 60.0f}, .s
 inline constexpr Placement plainArmadillo{.position = {-36.0f, 0.0f, 60.0f}, .scale = 2.0f};
 // One pedestal under each armadillo: same x, z and scale, its top at y = 0.
 inline constexpr std::array<Placement, 2> pedestals{{
-    {.position = {reliefArmadillo.position.x, -0.5f, reliefArmadillo.position.z}, .scale = 2.0f},
-    {.position = {plainArmadillo.position.x, -0.5f, plainArmadillo.position.z}, .scale = 2.0f},
+    {.position = {reliefArmadillo.position.x, -0.5f, reliefArmadillo.position.z}, .scale = reliefArmadillo.scale},
+    {.position = {plainArmadillo.position.x, -0.5f, plainArmadillo.position.z}, .scale = plainArmadillo.scale},
 }};
 
 // --- Render targets ---

@@ -1,19 +1,21 @@
 #include "common/ShapePrimitives.h"
 #include "models/CarHull.h"
 #include "models/Models.h"
+#include "scene/RoomLayout.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 // Player 2: a tall blue dune buggy with a yellow roll cage and its engine out
-// in the open at the back. Its wheels stand at x = -0.9 and 0.7, so the body
-// is centred on x = -0.1 with the wheels outside the tub, y = -0.5 and
-// z = +-1.3; the exhaust ends at (-0.41, 0.4, 1.6), behind the engine.
+// in the open at the back. Its wheels (from the layout table) stand wider on
+// the left than on the right, so the body is centred between them with the
+// wheels outside the tub; the exhaust ends behind the engine.
 namespace {
-constexpr float centreX = -0.1f;
-constexpr float wheelY = -0.5f, wheelZ = 1.3f;
-constexpr float leftWheelX = -0.9f, rightWheelX = 0.7f;
-const glm::vec3 exhaustEnd(-0.41f, 0.4f, 1.6f);
+constexpr const roomLayout::CarModel& layout = roomLayout::cars[1];
+constexpr float leftWheelX = layout.wheelOffsets[0].x, rightWheelX = layout.wheelOffsets[1].x;
+constexpr float centreX = 0.5f * (leftWheelX + rightWheelX);
+constexpr float wheelY = layout.wheelOffsets[0].y, wheelZ = layout.wheelOffsets[2].z;
+const glm::vec3 exhaustEnd = layout.exhaustPoint;
 
 Material paint()
 {

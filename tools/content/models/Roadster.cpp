@@ -1,18 +1,21 @@
 #include "common/ShapePrimitives.h"
 #include "models/CarHull.h"
 #include "models/Models.h"
+#include "scene/RoomLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
-// Player 1: a low red roadster. Its wheels sit at x = +-0.7, y = -0.2 and
-// z = -1.3 (front) / 0.6 (rear) with radius 0.41, and the exhaust ends at
-// (-0.2, -0.05, 1.1); the hull, openings and pipe are laid out round those.
+// Player 1: a low red roadster. The program mounts its tyres (radius 0.41)
+// and its smoke where the layout table says; the hull, openings and pipe are
+// laid out round those points.
 namespace {
-constexpr float wheelY = -0.2f, frontZ = -1.3f, rearZ = 0.6f;
+constexpr const roomLayout::CarModel& layout = roomLayout::cars[0];
+constexpr float wheelY = layout.wheelOffsets[0].y;
+constexpr float frontZ = layout.wheelOffsets[0].z, rearZ = layout.wheelOffsets[2].z;
 // Tyre 0.41 plus room to steer in front; at the back the opening may not
 // reach past the tail.
 constexpr float frontArchRadius = 0.48f, rearArchRadius = 0.45f;
-const glm::vec3 exhaustEnd(-0.2f, -0.05f, 1.1f);
+const glm::vec3 exhaustEnd = layout.exhaustPoint;
 
 HullDesign roadsterHull()
 {

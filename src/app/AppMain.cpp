@@ -43,6 +43,14 @@ constexpr ProgramFiles programFiles[] = {
     {"environmentCube", "environmentCubeShader", "out_color"},
 };
 
+template <typename Owned>
+void deleteEach(const Owned& objects)
+{
+    for (auto* object : objects) {
+        delete object;
+    }
+}
+
 } // namespace
 
 AppMain::AppMain()
@@ -78,33 +86,19 @@ AppMain::~AppMain()
     delete level;
     delete reducedLevel;
     delete music;
-    for (Player* player : players) {
-        delete player;
-    }
-    for (Geometry* stoneMesh : stoneMeshes) {
-        delete stoneMesh;
-    }
-    for (EnergyStone* stone : energyStones) {
-        delete stone;
-    }
+    deleteEach(players);
+    deleteEach(stoneMeshes);
+    deleteEach(energyStones);
     delete reflectiveObject;
-    for (Geometry* geometry : sceneGeometries) {
-        delete geometry;
-    }
-    for (ParallaxGeometry* piece : parallaxObjects) {
-        delete piece;
-    }
+    deleteEach(sceneGeometries);
+    deleteEach(parallaxObjects);
     for (auto& [name, shader] : shaders) {
         delete shader;
     }
-    for (Light* light : lights) {
-        delete light;
-    }
+    deleteEach(lights);
     delete userInterface;
     delete camera;
-    for (CarMovement* movement : movements) {
-        delete movement;
-    }
+    deleteEach(movements);
     // The texture cache outlives the application, but its GL objects must go
     // while the context they belong to still exists.
     TextureManager::getInstance()->releaseGLObjects();

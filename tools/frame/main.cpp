@@ -5,10 +5,13 @@
 // screenshots from fixed viewpoints as JPEG files, or prints the GPU time of
 // each pass of a frame and the CPU time of submitting it.
 #include "app/AppMain.h"
+#include "assets/Explosion.h"
 #include "render/PassTimer.h"
 #include "scene/Camera.h"
+#include "scene/RoomLayout.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
+#include "vehicles/Player.h"
 
 #include <FreeImage.h>
 #include <epoxy/gl.h>
@@ -37,6 +40,12 @@ const Viewpoint viewpoints[] = {
     {"screenshot-course", {22.0f, 14.0f, 40.0f}, {-8.0f, 0.0f, -5.0f}},
     {"screenshot-armadillos", {-22.0f, 7.0f, 47.0f}, {-34.0f, 1.5f, 64.0f}},
 };
+
+// Close-ups of the two cars on their starts, three-quarters from the front,
+// and of a burst at the fourth stone.
+const Viewpoint roadster{"closeup-car1", {7.0f, 1.4f, 11.0f}, {10.0f, -0.1f, 15.0f}};
+const Viewpoint buggy{"closeup-car2", {18.5f, 1.6f, 11.0f}, {15.0f, 0.1f, 15.0f}};
+const Viewpoint burst{"closeup-burst", {-9.0f, 2.5f, -17.0f}, {-9.0f, 1.2f, -25.0f}};
 
 void lookFrom(AppMain& app, const Viewpoint& view)
 {
@@ -85,7 +94,19 @@ bool pictures(AppMain& app, const std::string& folder)
         }
         ok = savePicture(folder + "/" + view.name + ".jpg") && ok;
     }
-    return ok;
+    for (const Viewpoint& view : {roadster, buggy}) {
+        lookFrom(app, view);
+        frame(app, 1.0 / 60.0);
+        ok = savePicture(folder + "/" + view.name + ".jpg") && ok;
+    }
+    // A quarter of a second into the burst the sparks are at their widest.
+    lookFrom(app, burst);
+    glm::vec3 stone = roomLayout::stonePositions[3];
+    app.players[0]->getExplosion()->trigger(stone.x, stone.y, stone.z);
+    for (int i = 0; i < 15; ++i) {
+        frame(app, 1.0 / 60.0);
+    }
+    return savePicture(folder + "/" + burst.name + ".jpg") && ok;
 }
 
 void timing(AppMain& app)

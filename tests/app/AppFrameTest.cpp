@@ -1,11 +1,14 @@
 #include "AppFrameTestSupport.h"
 
+#include "assets/Explosion.h"
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
 #include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
+#include "vehicles/Car.h"
+#include "vehicles/Player.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -14,8 +17,14 @@ TEST_F(AppFrame, ThreeHundredFramesRaiseNoGLError)
 {
     while (glGetError() != GL_NO_ERROR) {
     }
+    // With everything in the frame: a car under way, smoke and both bursts.
+    for (Player* player : app->players) {
+        const glm::vec3 at = positionOf(*player->getCar());
+        player->getExplosion()->trigger(at.x, at.y + 1.0f, at.z);
+    }
     int errors = 0;
     for (int i = 0; i < 300; ++i) {
+        app->players[0]->getCar()->accelerate();
         frame(1.0 / 60.0);
         errors += glGetError() != GL_NO_ERROR ? 1 : 0;
     }

@@ -19,6 +19,12 @@
 #include <filesystem>
 #include <vector>
 
+// Where an object stands in the world.
+inline glm::vec3 positionOf(const SceneObject& object)
+{
+    return glm::vec3((*object.modelMatrix)[3]);
+}
+
 // Puts a moved object back where it stood, so tests sharing one loaded
 // application do not see each other's changes.
 class PlacementGuard {

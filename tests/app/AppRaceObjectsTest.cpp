@@ -83,11 +83,6 @@ double difference(const std::vector<std::uint8_t>& a, const std::vector<std::uin
     return count > 0 ? sum / count : 0.0;
 }
 
-glm::vec3 positionOf(const SceneObject& object)
-{
-    return glm::vec3((*object.modelMatrix)[3]);
-}
-
 } // namespace
 
 TEST_F(AppFrame, CarsStandOnTheFloorWithFourWheelsWhereTheirModelsHaveThem)

@@ -39,6 +39,12 @@ void Music::check(FMOD::FMOD_RESULT result)
     lastResult = result;
     if (result != FMOD_OK) {
         std::printf("FMOD error! (%d) %s\n", result, FMOD_ErrorString(result));
+        // The audio device is closed before the process ends, so the audio
+        // library has nothing of its own to complain about on the way out.
+        if (system) {
+            system->release();
+            system = nullptr;
+        }
         std::exit(-1);
     }
 }

@@ -11,6 +11,7 @@
 #include "render/ReflectiveGeometry.h"
 #include "render/Shader.h"
 #include "scene/Camera.h"
+#include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
@@ -53,7 +54,7 @@ void deleteEach(const Owned& objects)
 
 } // namespace
 
-AppMain::AppMain()
+AppMain::AppMain(SoundOutput soundOutput)
 {
     width = windowWidth;
     height = windowHeight;
@@ -78,7 +79,7 @@ AppMain::AppMain()
     }
     camera = new Camera();
     activeCamera = camera;
-    music = new Music();
+    music = soundOutput == SoundOutput::Capture ? new Music(FMOD::FMOD_INIT_CAPTURE) : new Music();
 }
 
 AppMain::~AppMain()
@@ -98,6 +99,7 @@ AppMain::~AppMain()
     deleteEach(lights);
     delete userInterface;
     delete camera;
+    delete cameraPath;
     deleteEach(movements);
     // The texture cache outlives the application, but its GL objects must go
     // while the context they belong to still exists.
@@ -162,10 +164,9 @@ void AppMain::restart()
 {
     raceTime = 0.0;
     placeLights();
-    readMovements();
+    readScripts();
     placeCars();
     placeStones();
-    placeCamera();
 }
 
 // Lights 0 and 2 hang at their places in the room; light 1 is the headlight and
@@ -210,8 +211,10 @@ void AppMain::placeLights()
 
 // The scripts are read again at every start, so an edited script shows at
 // the next restart without leaving the program.
-void AppMain::readMovements()
+void AppMain::readScripts()
 {
+    delete cameraPath;
+    cameraPath = new CameraPath(camera, players[0]->getCar()->camera, players[1]->getCar()->camera);
     const char* const files[] = {"player1.txt", "player2.txt"};
     for (std::size_t i = 0; i < movements.size(); ++i) {
         delete movements[i];
@@ -250,14 +253,3 @@ void AppMain::placeStones()
     }
 }
 
-// Until the scripted camera flight exists the view stands by the car starts,
-// looking over the rug towards the pig, the torus and the aeroplane.
-void AppMain::placeCamera()
-{
-    camera->resetTransform();
-    camera->translate(22.0f, 14.0f, 40.0f);
-    camera->rotateY(33.7f);
-    camera->rotateX(-14.5f);
-    camera->storePreviousTransform();
-    activeCamera = camera;
-}

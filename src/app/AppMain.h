@@ -8,6 +8,7 @@
 #include <string>
 
 class Camera;
+class CameraPath;
 class CarMovement;
 class EnergyStone;
 class Geometry;
@@ -27,8 +28,12 @@ class UserInterface;
 // member is owned: created with new by this class and deleted in the destructor.
 class AppMain {
 public:
+    // Where the sound goes: to the audio device (silently when there is
+    // none), or into a mix that tools and tests render themselves.
+    enum class SoundOutput { Device, Capture };
+
     // Creates the members; no OpenGL call is made before initWindow.
-    AppMain();
+    explicit AppMain(SoundOutput soundOutput = SoundOutput::Device);
     virtual ~AppMain();
     AppMain(const AppMain&) = delete;
     AppMain& operator=(const AppMain&) = delete;
@@ -59,12 +64,16 @@ public:
     Level* reducedLevel = nullptr; // the room with its big shapes only, for the pig's reflection
     Camera* camera = nullptr;
     double raceTime = 0.0;
+    CameraPath* cameraPath = nullptr;        // chooses each frame's view; read afresh at every restart
     std::array<CarMovement*, 2> movements{}; // the players' scripts, read afresh at every restart
 
     // Written and read by the frame pipeline.
     FrameLists frameLists; // what each pass draws, in order; built by loadContent
     int followedPlayer = 0;
     Camera* activeCamera = nullptr; // not owned: the camera of the current frame
+    // Not owned; when set, every frame is seen through this camera instead of
+    // the one the camera path chooses (tools and tests looking from a place).
+    Camera* fixedView = nullptr;
     double motionBlurStrength = 1.0;
     // Not owned; when set, each pass of the frame is timed on the GPU (benchmarks).
     PassTimer* passTimer = nullptr;
@@ -81,11 +90,12 @@ private:
     void buildFrameLists();
     void prepareGeometry();
     void placeLights();
-    void placeCamera();
-    void readMovements();
+    void readScripts();
     void placeCars();
     void placeStones();
+    void applyControls();
     void moveCars();
+    void collectStones();
     void turnShowPieces();
     void playLightingScene();
     void updateShadowMatrices();
@@ -94,6 +104,7 @@ private:
     void blurShadowMaps();
     void renderEnvironmentCube();
     void renderLitScene();
+    void chooseCamera();
     void renderTransparentEffects();
     void renderMotionBlur();
     void setBlurScale(Shader& program, double scale);

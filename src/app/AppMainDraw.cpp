@@ -16,6 +16,7 @@
 #include "render/ShaderLocation.h"
 #include "render/ShadowCaster.h"
 #include "scene/Camera.h"
+#include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
 #include "settings/Settings.h"
 
@@ -129,6 +130,7 @@ void AppMain::renderLitScene()
     glBindFramebuffer(GL_FRAMEBUFFER, textures->getSceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, windowWidth, windowHeight);
+    chooseCamera();
 
     auto drawLit = [this](const char* program, const std::vector<Drawable*>& objects) {
         setLightUniforms(*shaders[program]);
@@ -143,6 +145,18 @@ void AppMain::renderLitScene()
     drawLit("parallax", frameLists.parallaxLit);
 
     renderTransparentEffects();
+}
+
+// The camera path picks the view for the race time, and says which player's
+// chase camera it rides with, if any; a fixed view set by a tool wins.
+void AppMain::chooseCamera()
+{
+    if (fixedView) {
+        activeCamera = fixedView;
+        followedPlayer = 0;
+        return;
+    }
+    activeCamera = cameraPath->cameraAt(static_cast<float>(raceTime), followedPlayer);
 }
 
 // Smoke and sparks go over the finished opaque scene without writing depth, so

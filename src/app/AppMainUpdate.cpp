@@ -1,25 +1,43 @@
-// The per-frame update of the race: the clock, light 2's closing scene, the
-// turning show pieces, the cars and their bursts, and the light matrices every
-// lit object needs.
+// The per-frame update of the race: the clock and the race's end, the engine
+// sounds, light 2's closing scene, the cars under their scripts, the turning
+// show pieces, the headlight, the light matrices and the stones.
 #include "app/AppMain.h"
 
 #include "assets/Explosion.h"
+#include "assets/Mesh.h"
 #include "render/Geometry.h"
 #include "render/Level.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
+#include "scene/CameraPath.h"
+#include "scene/Footprints.h"
 #include "settings/Settings.h"
+#include "sound/Music.h"
 #include "vehicles/Car.h"
+#include "vehicles/CarMovement.h"
+#include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
+#include "vehicles/Wheel.h"
 
 void AppMain::update()
 {
     raceTime += deltaTime;
+    // The race starts over the frame after the camera path has run out; the
+    // rest of this update already belongs to the new race.
+    if (cameraPath->endTime < raceTime) {
+        restart();
+    }
+    for (int i = 0; i < numPlayers; ++i) {
+        music->updateEngine(i, *players[i]->getCar()->speed);
+    }
     playLightingScene();
+    applyControls();
     turnShowPieces();
     moveCars();
+    lights[1]->attachTo(*players[0]->getCar()->modelMatrix);
     updateShadowMatrices();
+    collectStones();
 }
 
 // Near the end of a race light 2 swings down over the show pieces and fades.
@@ -57,6 +75,29 @@ void AppMain::turnShowPieces()
     sceneGeometries[3]->rotateYOverTime(100.0f);
 }
 
+// Both cars take the controls their scripts hold at this moment of the race;
+// the front wheels point straight unless a steering control turns them.
+void AppMain::applyControls()
+{
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const int flags = movements[i]->flagsAt(static_cast<float>(raceTime));
+        Car& car = *players[i]->getCar();
+        car.wheels->steeringAngle = 0.0f;
+        if (flags & CarMovement::accelerateFlag) {
+            car.accelerate();
+        }
+        if (flags & CarMovement::brakeFlag) {
+            car.brake();
+        }
+        if (flags & CarMovement::steerLeftFlag) {
+            car.steerLeft();
+        }
+        if (flags & CarMovement::steerRightFlag) {
+            car.steerRight();
+        }
+    }
+}
+
 // Each car rolls on by its speed, carrying its wheels, chase camera and
 // smoke along; each player's burst, if one is running, flies on.
 void AppMain::moveCars()
@@ -74,5 +115,27 @@ void AppMain::updateShadowMatrices()
     const glm::mat4& light3 = lights[2]->textureMatrix();
     for (Drawable* receiver : frameLists.lightReceivers) {
         receiver->setLightMatrices(light1, light2, light3);
+    }
+}
+
+// Stones spin until a car touches one: then it is gone until the next race,
+// with the pick-up sound and a burst of the player's sparks where it stood.
+// Both cars are tried, so two cars on one stone in one frame both burst.
+void AppMain::collectStones()
+{
+    constexpr int pickUpSound = 2;
+    for (EnergyStone* stone : energyStones) {
+        if (stone->collected) {
+            continue;
+        }
+        stone->rotateYOverTime(100.0f);
+        for (Player* player : players) {
+            if (footprintsOverlap(stone->boundingBox.footprint, player->getCar()->mesh->boundingBox.footprint)) {
+                stone->collected = true;
+                music->play(pickUpSound);
+                const glm::vec3& centre = stone->boundingSphere.worldCentre;
+                player->getExplosion()->trigger(centre.x, centre.y, centre.z);
+            }
+        }
     }
 }

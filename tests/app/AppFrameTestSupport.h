@@ -87,6 +87,7 @@ protected:
         if (!ready) {
             GTEST_SKIP() << "no window (no display?)";
         }
+        app->fixedView = nullptr;
         app->restart();
         frame(0.0);
     }
@@ -105,6 +106,7 @@ protected:
         glm::mat4 view = glm::lookAt(eye, target, glm::vec3(0.0f, 1.0f, 0.0f));
         app->camera->setTransform(glm::inverse(view), view);
         app->camera->storePreviousTransform();
+        app->fixedView = app->camera;
     }
 
     struct Pixel {

@@ -10,6 +10,7 @@
 #include "render/Level.h"
 #include "scene/RoomLayout.h"
 #include "vehicles/Car.h"
+#include "vehicles/CarMovement.h"
 #include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
 #include "vehicles/Wheel.h"
@@ -207,7 +208,9 @@ TEST_F(AppFrame, AStoneCastsAShadowOnTheFloor)
 
 TEST_F(AppFrame, SmokeTrailsADrivenCarAndABurstShowsUntilItDies)
 {
-    // Drive player 1's car forward for two seconds, as its script would.
+    // Drive player 1's car straight ahead for two seconds, without its script.
+    delete app->movements[0];
+    app->movements[0] = new CarMovement("no script");
     Car& car = *app->players[0]->getCar();
     for (int step = 0; step < 60; ++step) {
         deltaTime = 1.0 / 30.0;

@@ -52,6 +52,7 @@ void lookFrom(AppMain& app, const Viewpoint& view)
     glm::mat4 matrix = glm::lookAt(view.eye, view.target, glm::vec3(0.0f, 1.0f, 0.0f));
     app.camera->setTransform(glm::inverse(matrix), matrix);
     app.camera->storePreviousTransform();
+    app.fixedView = app.camera;
 }
 
 void frame(AppMain& app, double seconds)

@@ -9,7 +9,7 @@ packages=(
   libopenal-dev libsndfile1-dev
   libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils x11-apps
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0 mesa-utils
 )
 

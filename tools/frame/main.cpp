@@ -2,8 +2,10 @@
 //
 // Loads the whole showcase as the program does (run it from bin/, so that
 // "../brimbolt/" holds the data) in a 1280x720 window and either writes
-// screenshots from fixed viewpoints as JPEG files, or prints the GPU time of
-// each pass of a frame and the CPU time of submitting it.
+// pictures as JPEG files (close-ups of the cars and a burst, and three
+// moments of the race through its camera path), or prints the GPU time of
+// each pass of a frame, seen from a fixed viewpoint over the course, and the
+// CPU time of submitting it.
 #include "app/AppMain.h"
 #include "assets/Explosion.h"
 #include "render/PassTimer.h"
@@ -11,12 +13,14 @@
 #include "scene/RoomLayout.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
+#include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
 
 #include <FreeImage.h>
 #include <epoxy/gl.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -34,12 +38,8 @@ struct Viewpoint {
     glm::vec3 target;
 };
 
-// Over the course towards the pig, torus and aeroplane; and the armadillos on
-// their pedestals before the brick wall, under light 2.
-const Viewpoint viewpoints[] = {
-    {"screenshot-course", {22.0f, 14.0f, 40.0f}, {-8.0f, 0.0f, -5.0f}},
-    {"screenshot-armadillos", {-22.0f, 7.0f, 47.0f}, {-34.0f, 1.5f, 64.0f}},
-};
+// Over the course towards the pig, torus and aeroplane: the timed view.
+const Viewpoint overTheCourse{"over-the-course", {22.0f, 14.0f, 40.0f}, {-8.0f, 0.0f, -5.0f}};
 
 // Close-ups of the two cars on their starts, three-quarters from the front,
 // and of a burst at the fourth stone.
@@ -84,17 +84,53 @@ bool savePicture(const std::string& path)
     return saved;
 }
 
+// Runs the race from its start at 60 steps a second without drawing up to
+// `time`, then draws the last few steps so the motion blur has a frame before.
+void raceTo(AppMain& app, double time)
+{
+    constexpr double step = 1.0 / 60.0;
+    while (app.raceTime + 3.5 * step < time) {
+        deltaTime = step;
+        app.update();
+    }
+    for (int i = 0; i < 3; ++i) {
+        frame(app, step);
+    }
+}
+
+// The race through the camera path: the chase camera at the start, the
+// flight that trails player 1 down the room, and the burst of a stone taken
+// mid-race.
+bool racePictures(AppMain& app, const std::string& folder)
+{
+    app.fixedView = nullptr;
+    app.restart();
+    raceTo(app, 5.0);
+    bool ok = savePicture(folder + "/race-chase.jpg");
+    raceTo(app, 12.0);
+    ok = savePicture(folder + "/race-flyby.jpg") && ok;
+    // The first stone taken after the opening, a quarter second into its burst.
+    app.restart();
+    auto taken = [&app] {
+        return std::count_if(app.energyStones.begin(), app.energyStones.end(),
+                             [](const EnergyStone* stone) { return stone->collected; });
+    };
+    while (app.raceTime < 15.0) {
+        deltaTime = 1.0 / 60.0;
+        app.update();
+    }
+    const auto before = taken();
+    while (taken() == before && app.raceTime < 60.0) {
+        deltaTime = 1.0 / 60.0;
+        app.update();
+    }
+    raceTo(app, app.raceTime + 0.25);
+    return savePicture(folder + "/race-burst.jpg") && ok;
+}
+
 bool pictures(AppMain& app, const std::string& folder)
 {
     bool ok = true;
-    for (const Viewpoint& view : viewpoints) {
-        lookFrom(app, view);
-        // A few frames so the turning pieces stand somewhere in between.
-        for (int i = 0; i < 3; ++i) {
-            frame(app, 0.3);
-        }
-        ok = savePicture(folder + "/" + view.name + ".jpg") && ok;
-    }
     for (const Viewpoint& view : {roadster, buggy}) {
         lookFrom(app, view);
         frame(app, 1.0 / 60.0);
@@ -107,7 +143,8 @@ bool pictures(AppMain& app, const std::string& folder)
     for (int i = 0; i < 15; ++i) {
         frame(app, 1.0 / 60.0);
     }
-    return savePicture(folder + "/" + burst.name + ".jpg") && ok;
+    ok = savePicture(folder + "/" + burst.name + ".jpg") && ok;
+    return racePictures(app, folder) && ok;
 }
 
 void timing(AppMain& app)
@@ -115,7 +152,7 @@ void timing(AppMain& app)
     using Clock = std::chrono::steady_clock;
     PassTimer timer;
     app.passTimer = &timer;
-    lookFrom(app, viewpoints[0]);
+    lookFrom(app, overTheCourse);
     const int frames = 10;
     double passTotals[PassTimer::PassCount] = {};
     double submitTotal = 0.0;

@@ -45,6 +45,21 @@ press() {
   xdotool key --delay 60 "$1"
   sleep 1.5
 }
+# wait_for_view COLOUR NEAR|FAR LIMIT: polls the window until its colour is
+# near (within 12) or far (30 or more) from COLOUR; prints the last colour.
+# A busy machine draws slowly, so a pressed key may show a little later.
+wait_for_view() {
+  local reference=$1 want=$2 now d
+  for _ in $(seq 1 60); do
+    now=$(colour)
+    d=$(distance "$now" "$reference")
+    if { [ "$want" = near ] && [ "$d" -le 12 ]; } || { [ "$want" = far ] && [ "$d" -ge 30 ]; }; then
+      break
+    fi
+    sleep 0.3
+  done
+  echo "$now"
+}
 
 still_path "${rug_view[@]}" 100 > "$path_file"
 start_program "$root"
@@ -62,10 +77,10 @@ rug=$(colour)
 # Backspace after editing the path: the new view shows; and back again.
 still_path "${shelf_view[@]}" 100 > "$path_file"
 press BackSpace
-shelf=$(colour)
+shelf=$(wait_for_view "$rug" far)
 still_path "${rug_view[@]}" 100 > "$path_file"
 press BackSpace
-rug_again=$(colour)
+rug_again=$(wait_for_view "$rug" near)
 echo "rug view: $rug; shelf view: $shelf; rug view again: $rug_again"
 [ "$(distance "$rug" "$shelf")" -ge 30 ] || fail "Backspace did not read the edited camera path: $rug vs $shelf"
 [ "$(distance "$rug" "$rug_again")" -le 12 ] || fail "the second Backspace did not bring the rug view back: $rug vs $rug_again"
@@ -80,8 +95,9 @@ echo "rug view: $rug; shelf view: $shelf; rug view again: $rug_again"
 } > "$path_file"
 press BackSpace
 views=""
-for _ in $(seq 1 50); do
+for _ in $(seq 1 100); do
   if [ "$(distance "$(colour)" "$shelf")" -le 8 ]; then views+="S"; else views+="c"; fi
+  [ "$(grep -o 'Sc' <<< "$views" | wc -l)" -ge 4 ] && break
   sleep 0.2
 done
 echo "views every 0.2 s or so (S shelf view, c chase camera): $views"

@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev
   xvfb xauth xdotool x11-utils x11-apps
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0 mesa-utils
+  ffmpeg python3 python3-numpy
 )
 
 missing=()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a recording run was asked for on its command line.
+struct Options {
+    int width = 1280;
+    int height = 720;
+    double step = 1.0 / 30.0;   // race seconds per frame
+    double length = 0.0;        // seconds to record; 0: the whole race up to its restart
+    std::string output = "brimbolt.mp4";
+    std::vector<double> stills; // race times of PNG stills (--at); empty: record a video
+    std::string stillFolder = "."; // where stills go
+    bool drawEveryStep = false; // stills drawn after every step, as a recording draws them
+    unsigned seed = 1;          // the random draws of stones and particles
+
+    // Reads argv; on a mistake prints why and the usage and returns false.
+    bool parse(int argc, char** argv);
+    static void printUsage();
+};

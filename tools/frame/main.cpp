@@ -151,12 +151,21 @@ void timing(AppMain& app)
 {
     using Clock = std::chrono::steady_clock;
     PassTimer timer;
-    app.passTimer = &timer;
     lookFrom(app, overTheCourse);
     const int frames = 10;
     double passTotals[PassTimer::PassCount] = {};
     double submitTotal = 0.0;
-    frame(app, 1.0 / 60.0); // warm-up
+    frame(app, 1.0 / 60.0); // warm-up, not timed
+    app.passTimer = &timer;
+    int timedFrames = 0;
+    auto addUp = [&](const std::vector<PassTimer::FrameTimes>& finished) {
+        for (const PassTimer::FrameTimes& times : finished) {
+            for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
+                passTotals[pass] += times.milliseconds[pass];
+            }
+            ++timedFrames;
+        }
+    };
     for (int i = 0; i < frames; ++i) {
         glFinish();
         Clock::time_point start = Clock::now();
@@ -164,16 +173,16 @@ void timing(AppMain& app)
         app.update();
         app.draw();
         submitTotal += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
-            passTotals[pass] += timer.milliseconds(static_cast<PassTimer::Pass>(pass));
-        }
+        timer.endFrame();
+        addUp(timer.collect());
     }
+    addUp(timer.finish());
     app.passTimer = nullptr;
     std::printf("Frame at %dx%d on %s, mean of %d frames:\n", width, height,
-                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), frames);
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), timedFrames);
     double gpuTotal = 0.0;
     for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
-        double ms = passTotals[pass] / frames;
+        double ms = timedFrames > 0 ? passTotals[pass] / timedFrames : 0.0;
         gpuTotal += ms;
         std::printf("  %-17s %8.2f ms GPU\n", std::string(PassTimer::name(static_cast<PassTimer::Pass>(pass))).c_str(),
                     ms);

@@ -18,7 +18,6 @@
 #include "vehicles/CarMovement.h"
 #include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
-#include "vehicles/Wheel.h"
 
 void AppMain::update()
 {
@@ -80,21 +79,7 @@ void AppMain::turnShowPieces()
 void AppMain::applyControls()
 {
     for (std::size_t i = 0; i < players.size(); ++i) {
-        const int flags = movements[i]->flagsAt(static_cast<float>(raceTime));
-        Car& car = *players[i]->getCar();
-        car.wheels->steeringAngle = 0.0f;
-        if (flags & CarMovement::accelerateFlag) {
-            car.accelerate();
-        }
-        if (flags & CarMovement::brakeFlag) {
-            car.brake();
-        }
-        if (flags & CarMovement::steerLeftFlag) {
-            car.steerLeft();
-        }
-        if (flags & CarMovement::steerRightFlag) {
-            car.steerRight();
-        }
+        players[i]->getCar()->applyControls(movements[i]->flagsAt(static_cast<float>(raceTime)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "assets/Smoke.h"
 #include "scene/Camera.h"
 #include "settings/Settings.h"
+#include "vehicles/CarMovement.h"
 #include "vehicles/TCallback.h"
 #include "vehicles/Wheel.h"
 
@@ -156,6 +157,23 @@ float Car::turnRate() const
     const float rate = rateAtTopSpeed + (std::fabs(v) - maxSpeed) * (rateAtTopSpeed - rateAtThreshold) /
                                             (maxSpeed - turnRateThreshold);
     return v < 0.0f ? -rate : rate;
+}
+
+void Car::applyControls(int flags)
+{
+    wheels->steeringAngle = 0.0f;
+    if (flags & CarMovement::accelerateFlag) {
+        accelerate();
+    }
+    if (flags & CarMovement::brakeFlag) {
+        brake();
+    }
+    if (flags & CarMovement::steerLeftFlag) {
+        steerLeft();
+    }
+    if (flags & CarMovement::steerRightFlag) {
+        steerRight();
+    }
 }
 
 void Car::updateMotion()

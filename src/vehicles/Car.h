@@ -45,6 +45,10 @@ public:
     // at rest to turnRateAtThreshold at 3, then falling to two thirds of it
     // at maxSpeed, so the car is nimble when slow and steady when fast.
     float turnRate() const;
+    // One frame's controls from a movement script's flags: the front wheels
+    // straightened, then accelerate, brake, steer left and steer right, each
+    // when its bit is set.
+    void applyControls(int flags);
     // Rolling resistance, the move along the heading, the wheels' roll, the
     // smoke feed; ends this frame's steering.
     void updateMotion();

@@ -102,19 +102,7 @@ TEST(CarMovement, FlagsTwelveSteerBothWaysAndTheTurnsCancel)
         raceTime += 0.1f;
         const int flags = movement.flagsAt(raceTime);
         const float headingBefore = headingDegrees(*car.modelMatrix);
-        car.wheels->steeringAngle = 0.0f;
-        if (flags & CarMovement::accelerateFlag) {
-            car.accelerate();
-        }
-        if (flags & CarMovement::brakeFlag) {
-            car.brake();
-        }
-        if (flags & CarMovement::steerLeftFlag) {
-            car.steerLeft();
-        }
-        if (flags & CarMovement::steerRightFlag) {
-            car.steerRight();
-        }
+        car.applyControls(flags);
         car.updateMotion();
         if (raceTime > 1.55f) {
             ASSERT_EQ(flags, 12);

@@ -4,7 +4,6 @@
 #include "settings/Settings.h"
 #include "vehicles/Car.h"
 #include "vehicles/CarMovement.h"
-#include "vehicles/Wheel.h"
 
 #include <glm/gtc/constants.hpp>
 
@@ -139,23 +138,6 @@ int decide(const Car& car, const LaneFollower& follower)
     return flags;
 }
 
-void applyControls(Car& car, int flags)
-{
-    car.wheels->steeringAngle = 0.0f;
-    if (flags & CarMovement::accelerateFlag) {
-        car.accelerate();
-    }
-    if (flags & CarMovement::brakeFlag) {
-        car.brake();
-    }
-    if (flags & CarMovement::steerLeftFlag) {
-        car.steerLeft();
-    }
-    if (flags & CarMovement::steerRightFlag) {
-        car.steerRight();
-    }
-}
-
 } // namespace
 
 Drive drive(Car& car, const course::Lane& lane, int player, double seconds, double step)
@@ -183,7 +165,7 @@ Drive drive(Car& car, const course::Lane& lane, int player, double seconds, doub
             const glm::vec3 chaseEye((*car.camera->modelMatrix)[3]);
             result.samples.push_back({time - step, position, floorForward(car), *car.speed, chaseEye});
         }
-        applyControls(car, flags);
+        car.applyControls(flags);
         car.updateMotion();
     }
     deltaTime = savedStep;

@@ -5,7 +5,9 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <iostream>
 
 namespace {
@@ -16,6 +18,15 @@ constexpr float defaultShadowMapSize = static_cast<float>(roomLayout::shadowMapS
 // The intermediate at full size: a smaller one would blur faster but smear
 // the moments of thin casters into their neighbours.
 constexpr float defaultBlurRatio = 1.0f;
+
+// Beyond the cone the blur is clipped away, with this margin kept: the lit
+// programs filter across one texel at the cone's rim, and the vertical half
+// reads the horizontal one up to four texels away (the outer pair's offset
+// of 3.3 texels, linearly filtered), so eight texels leave room to spare.
+constexpr float coneMarginTexels = 8.0f;
+// Where no cone narrows the light (a cutoff at or past 90 degrees, or none),
+// a reach beyond the map's corners (the square root of 2) clips nothing.
+constexpr float wholeMapReach = 2.0f;
 
 // Reads outside the map see one caster farther than any stored depth (the
 // shadow program puts depth 1 past every far plane), so a receiver beyond the
@@ -167,6 +178,7 @@ void Light::createBlurShader()
     bindFragmentOutput(*blurShader_, "out_color");
     colorMapLocation_ = blurShader_->location(ShaderLocation::colorMap);
     directionLocation_ = blurShader_->location(ShaderLocation::direction);
+    coneReachLocation_ = glGetUniformLocation(blurShader_->program(), "coneReach");
 }
 
 void Light::createQuad()
@@ -231,13 +243,35 @@ void Light::attachTo(const glm::mat4& objectModelMatrix)
     rotateX(headlightTilt);
 }
 
+// The cone's rim on the map, in the quad's [-1, 1] units: the shadow camera
+// shares the light's position and axis, so a direction at the cutoff angle
+// lands tan(angle) / tan(half field of view) from the centre.
+float Light::coneReach() const
+{
+    if (spotCosCutoff_ <= 0.0f) {
+        return wholeMapReach;
+    }
+    const float coneTangent = std::sqrt(1.0f - spotCosCutoff_ * spotCosCutoff_) / spotCosCutoff_;
+    const float fieldTangent = std::tan(glm::radians(0.5f * shadowFieldOfView));
+    return std::min(coneTangent / fieldTangent + coneMarginTexels * 2.0f / shadowMapSize_, wholeMapReach);
+}
+
 void Light::blurShadowMap()
 {
+    // Eight planes, all written by the blur's vertex stage; no other program
+    // writes clip distances, so they are switched off again below.
+    for (GLenum plane = 0; plane < 8; ++plane) {
+        glEnable(GL_CLIP_DISTANCE0 + plane);
+    }
+    glUniform1f(coneReachLocation_, coneReach());
     const float blurSize = shadowMapSize_ * blurRatio_;
     blurPass(blurFramebuffer_.id(), static_cast<GLsizei>(blurSize),
              glm::vec2(1.0f / blurSize, 0.0f), momentsTexture_.id());
     blurPass(shadowFramebuffer_.id(), static_cast<GLsizei>(shadowMapSize_),
              glm::vec2(0.0f, 1.0f / shadowMapSize_), blurTexture_.id());
+    for (GLenum plane = 0; plane < 8; ++plane) {
+        glDisable(GL_CLIP_DISTANCE0 + plane);
+    }
 }
 
 // One separable half of the Gaussian: "direction" is one texel step along the

@@ -108,6 +108,7 @@ private:
     void createQuad();
     void blurPass(GLuint target, GLsizei size, const glm::vec2& direction, GLuint source);
     void rebuildFrustum();
+    float coneReach() const;
 
     glm::mat4 textureMatrix_{1.0f};
     glm::vec3 position_{0.0f};
@@ -123,6 +124,7 @@ private:
     float shadowMapSize_ = 0.0f; // set by the constructor
     GLint colorMapLocation_ = -1;
     GLint directionLocation_ = -1;
+    GLint coneReachLocation_ = -1;
     GLVertexArray quadVertexArray_;
     GLBuffer quadPositionBuffer_;
     GLBuffer quadTexCoordBuffer_;

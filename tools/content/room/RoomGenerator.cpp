@@ -22,10 +22,25 @@ struct Piece {
     layout::Area area;
 };
 
+// The program draws the room's sub-meshes in the file's order with the depth
+// test on, so the furniture, the trim and the rug go first and the floor,
+// walls and ceiling behind them last: the depth test then turns away the
+// covered parts of the shell before they are shaded, where in the opposite
+// order every covered pixel was shaded twice.
 bool buildFullRoom(MeshBuilder& mesh)
 {
     bool ok = true;
-    room::addShellSurfaces(mesh);
+    Piece pieces[] = {
+        {"sofa", room::buildSofa(), layout::sofa},
+        {"dining", room::buildDiningSet(), layout::tableAndChairs},
+        {"bookshelf", room::buildBookshelf(), layout::bookshelf},
+        {"lamp", room::buildFloorLamp(), layout::lamp},
+    };
+    for (const Piece& piece : pieces) {
+        ok = room::checkPiece(piece.name, piece.mesh, piece.area) && ok;
+        room::appendMesh(mesh, piece.mesh);
+    }
+
     MeshBuilder rug;
     room::addRug(rug);
     ok = room::checkPiece("rug", rug, layout::rug) && ok;
@@ -44,16 +59,9 @@ bool buildFullRoom(MeshBuilder& mesh)
     ok = room::checkClearOfCourse("trim", trim) && ok;
     room::appendMesh(mesh, trim);
 
-    Piece pieces[] = {
-        {"sofa", room::buildSofa(), layout::sofa},
-        {"dining", room::buildDiningSet(), layout::tableAndChairs},
-        {"bookshelf", room::buildBookshelf(), layout::bookshelf},
-        {"lamp", room::buildFloorLamp(), layout::lamp},
-    };
-    for (const Piece& piece : pieces) {
-        ok = room::checkPiece(piece.name, piece.mesh, piece.area) && ok;
-        room::appendMesh(mesh, piece.mesh);
-    }
+    MeshBuilder shell;
+    room::addShellSurfaces(shell);
+    room::appendMesh(mesh, shell);
     using namespace room::furniture;
     std::printf("  under the table %.1f clear, legs %.1f apart; under the chairs %.1f clear, legs %.1f apart\n",
                 tableClearHeight, tableLegGap, chairClearHeight, chairLegGap);

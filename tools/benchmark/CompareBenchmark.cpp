@@ -137,8 +137,17 @@ void runComparison(const std::string& binaryA, const std::string& binaryB, const
     std::vector<Medians> roundsA;
     std::vector<Medians> roundsB;
     for (int round = 1; round <= options.rounds; ++round) {
-        roundsA.push_back(runRace(binaryA, options, "A" + std::to_string(round)));
-        roundsB.push_back(runRace(binaryB, options, "B" + std::to_string(round)));
+        // Every other round B goes first: whatever the machine does to the
+        // second run of a pair (a warmer cache, a busier neighbour) then falls
+        // on both builds alike.
+        const std::string name = std::to_string(round);
+        if (round % 2 == 1) {
+            roundsA.push_back(runRace(binaryA, options, "A" + name));
+            roundsB.push_back(runRace(binaryB, options, "B" + name));
+        } else {
+            roundsB.push_back(runRace(binaryB, options, "B" + name));
+            roundsA.push_back(runRace(binaryA, options, "A" + name));
+        }
     }
     // Both builds write the same quantities; a mismatch means they are not
     // two builds of one benchmark.

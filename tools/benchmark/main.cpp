@@ -9,7 +9,7 @@
 //
 // OPTIONS, for the race: --size WxH (1280x720), --frames N per race time
 // (20), --json PATH (bench.json). --compare runs the race of two benchmark
-// binaries, A, B, A, B... R rounds (3), and prints the ratios B/A.
+// binaries, A B, B A, A B... R rounds (3), and prints the ratios B/A.
 //
 // To add a benchmark: a source file in this folder with a run function, and
 // one line in the table below.

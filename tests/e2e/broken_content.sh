@@ -10,10 +10,7 @@ source_dir=$2
 
 run_inside_virtual_x "$0" "$@"
 
-config="width = 320
-height = 180
-fullscreen = 0
-sound = 0"
+config=$small_window_config
 roots=()
 trap 'rm -rf "${roots[@]}"' EXIT
 

@@ -10,6 +10,12 @@ run_inside_virtual_x() {
   fi
 }
 
+# A small silent window: what most end-to-end runs need.
+small_window_config="width = 320
+height = 180
+fullscreen = 0
+sound = 0"
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

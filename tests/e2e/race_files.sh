@@ -11,10 +11,7 @@ source_dir=$2
 
 run_inside_virtual_x "$0" "$@"
 
-config="width = 320
-height = 180
-fullscreen = 0
-sound = 0"
+config=$small_window_config
 root=$(make_workdir_without "$source_dir" "$config" carMovement cameraPath.txt)
 trap 'kill -9 "$PID" 2>/dev/null; rm -rf "$root"' EXIT
 path_file="$root/brimbolt/carMovement/cameraPath.txt"

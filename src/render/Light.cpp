@@ -165,6 +165,11 @@ void Light::createBlurFramebuffer(GLsizei size)
     glBindFramebuffer(GL_FRAMEBUFFER, blurFramebuffer_.id());
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, blurTexture_.id(), 0);
     reportIncompleteFramebuffer("Cannot create blur shadow map framebuffer.");
+    // The blur writes only inside the cone's octagon, the same one every
+    // frame, so what lies outside is cleared once here and stays so (the
+    // vertical half reads a few texels of it next to the octagon's edge).
+    constexpr std::array<GLfloat, 4> nothing = {0.0f, 0.0f, 0.0f, 0.0f};
+    glClearBufferfv(GL_COLOR, 0, nothing.data());
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -275,12 +280,13 @@ void Light::blurShadowMap()
 }
 
 // One separable half of the Gaussian: "direction" is one texel step along the
-// axis being blurred. Only colour is cleared: the second pass lands in the
-// shadow framebuffer, whose depth belongs to the shadow pass.
+// axis being blurred. Nothing is cleared: every texel inside the octagon is
+// written, and outside it the lit programs weigh this light by zero. The
+// second pass lands in the shadow framebuffer, whose depth belongs to the
+// shadow pass.
 void Light::blurPass(GLuint target, GLsizei size, const glm::vec2& direction, GLuint source)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, target);
-    glClear(GL_COLOR_BUFFER_BIT);
     glViewport(0, 0, size, size);
     glUniform2fv(directionLocation_, 1, glm::value_ptr(direction));
     glBindTexture(GL_TEXTURE_2D, source);

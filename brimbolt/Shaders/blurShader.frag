@@ -64,8 +64,9 @@ void main()
     // leaves a loop as soon as no pixel of the block wants another round, so
     // a still block pays one fetch and a moving one sampleCount. With one
     // sample along is 0: the pixel reads its own texel as before.
-    bool moving = length(smear * imageSize) >= 0.5;
-    int samples = moving ? sampleCount : 1;
+    float smearPixels = length(smear * imageSize);
+    bool moving = smearPixels >= 0.5;
+    int samples = moving ? clamp(int(ceil(smearPixels)) + 1, 2, sampleCount) : 1;
     vec2 path = moving ? smear : vec2(0.0);
     vec3 color = vec3(0.0);
     int i = 0;

@@ -1,5 +1,21 @@
 #include "render/GLObject.h"
 
+#include <array>
+#include <cstddef>
+
+namespace {
+
+// Only touched with a context current, and GL calls of one context come from
+// one thread, so plain counters are enough.
+std::array<long, glObjectKindCount> liveCounts{};
+
+long& liveCount(GLObjectKind kind)
+{
+    return liveCounts[static_cast<std::size_t>(kind)];
+}
+
+} // namespace
+
 GLuint createGLObjectName(GLObjectKind kind)
 {
     GLuint name = 0;
@@ -35,6 +51,10 @@ GLuint createGLObjectName(GLObjectKind kind)
         name = glCreateShader(GL_GEOMETRY_SHADER);
         break;
     }
+    // A failed create (no context, out of memory) gives 0 and owns nothing.
+    if (name != 0) {
+        ++liveCount(kind);
+    }
     return name;
 }
 
@@ -68,4 +88,21 @@ void deleteGLObjectName(GLObjectKind kind, GLuint name)
         glDeleteShader(name);
         break;
     }
+    if (name != 0) {
+        --liveCount(kind);
+    }
+}
+
+long liveGLObjectCount(GLObjectKind kind)
+{
+    return liveCount(kind);
+}
+
+long liveGLObjectCount()
+{
+    long total = 0;
+    for (long count : liveCounts) {
+        total += count;
+    }
+    return total;
 }

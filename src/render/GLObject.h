@@ -19,12 +19,21 @@ enum class GLObjectKind {
     FragmentShader,
     GeometryShader,
 };
+// The number of kinds above; GeometryShader stays the last.
+constexpr int glObjectKindCount = static_cast<int>(GLObjectKind::GeometryShader) + 1;
 
 // Makes one GL name of the kind (glGen*, glCreateProgram, glCreateShader) /
 // deletes it (glDelete*). A context must be current. Only GLObject calls
 // these, so every id is made and freed in one place.
 GLuint createGLObjectName(GLObjectKind kind);
 void deleteGLObjectName(GLObjectKind kind, GLuint name);
+
+// How many GL names of the kind (or of all kinds) this process has made and
+// not yet deleted, over every context. With every name passing through the
+// two functions above, a count that keeps rising while the program does the
+// same work again (a race that starts over) is a leaked GL object.
+long liveGLObjectCount(GLObjectKind kind);
+long liveGLObjectCount();
 
 // Owns one GL name. Copying is deleted so that no two owners can delete the
 // same id; moving hands the id over and leaves the source in the "not created"

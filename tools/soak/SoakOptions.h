@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// What a soak run was asked for on its command line.
+struct SoakOptions {
+    int races = 10;
+    double step = 1.0 / 30.0; // race seconds per update
+    int width = 320;
+    int height = 180;
+    int drawEvery = 0;        // one frame drawn in this many steps; 0: about one a race second
+    std::string jsonPath;     // empty: no JSON
+    // How far the last race's median frame time may rise over the first's.
+    // Runs on a machine busy with other work (the test suite) pass more.
+    double frameTimeMarginPercent = 10.0;
+    unsigned seed = 1;        // the random draws of stones and particles
+
+    // Reads argv; on a mistake prints why and the usage and returns false.
+    bool parse(int argc, char** argv);
+    static void printUsage();
+    // drawEvery as given, or the steps of one race second.
+    int stepsPerDrawnFrame() const;
+};

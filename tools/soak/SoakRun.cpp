@@ -1,0 +1,154 @@
+#include "SoakRun.h"
+
+#include "ResidentMemory.h"
+
+#include "app/AppMain.h"
+#include "scene/CameraPath.h"
+#include "settings/Settings.h"
+#include "sound/Music.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
+}
+
+} // namespace
+
+SoakRun::SoakRun(const SoakOptions& options)
+    : options(options)
+{
+}
+
+SoakRun::~SoakRun()
+{
+    shutDown();
+}
+
+bool SoakRun::start()
+{
+    windowWidth = options.width;
+    windowHeight = options.height;
+    windowMode = platform::GLFW_WINDOW;
+    app = std::make_unique<AppMain>(AppMain::SoundOutput::Capture);
+    // After the application's own seeding: every run draws the same stone
+    // headings and the same smoke.
+    std::srand(options.seed);
+    // A debug context, so that the driver reports every failing call. GLFW
+    // keeps window hints until the window opens, so this one stands beside
+    // those initWindow sets.
+    if (app->window.init()) {
+        app->window.openWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    }
+    if (!app->initWindow()) {
+        std::fprintf(stderr, "brimbolt_soak: cannot open a %dx%d window (no display? try xvfb-run -a)\n",
+                     options.width, options.height);
+        app.reset();
+        return false;
+    }
+    watch.install();
+    app->loadShaders();
+    app->loadContent();
+    watch.check("loading the content");
+    // As the program starts: the music quieter once the race is on, both
+    // engines running, and a second restart.
+    app->music->setVolume(0, 0.3f);
+    for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
+        app->music->startEngine(engine);
+    }
+    app->restart();
+    sound = std::make_unique<StepSound>(*app, options.step);
+    liveAtStart = liveGLObjectCount();
+    return true;
+}
+
+RaceResult SoakRun::runRace(int number)
+{
+    RaceResult result;
+    result.race = number;
+    const long debugErrorsBefore = watch.debugOutputErrors();
+    const long getErrorsBefore = watch.getErrorErrors();
+    const int drawEvery = options.stepsPerDrawnFrame();
+    // A race that has not started over well after its camera path ends never will.
+    const long stepLimit = std::lround(app->cameraPath->endTime / options.step) + 100;
+    std::vector<double> frameTimes;
+    const auto started = Clock::now();
+
+    // Every race draws the same steps: the first race starts at time 0 and
+    // each later one at the update that restarted the race before it.
+    for (long step = 1; step <= stepLimit; ++step) {
+        const double before = app->raceTime;
+        deltaTime = options.step;
+        app->update();
+        sound->render();
+        if (app->raceTime < before) {
+            result.startedOver = true;
+            result.steps = step;
+            result.raceSeconds = before;
+            break;
+        }
+        if (step % drawEvery == 0) {
+            frameTimes.push_back(drawTimedFrame());
+        }
+    }
+    if (!result.startedOver) {
+        result.steps = stepLimit;
+        result.raceSeconds = app->raceTime;
+        std::fprintf(stderr, "brimbolt_soak: race %d did not start over within %ld steps (%.1f s)\n", number,
+                     stepLimit, stepLimit * options.step);
+    }
+
+    result.wallSeconds = std::chrono::duration<double>(Clock::now() - started).count();
+    result.residentKiB = residentMemoryKiB();
+    result.liveGLObjects = liveGLObjectCount();
+    for (int kind = 0; kind < glObjectKindCount; ++kind) {
+        result.liveGLObjectsByKind[static_cast<std::size_t>(kind)] =
+            liveGLObjectCount(static_cast<GLObjectKind>(kind));
+    }
+    result.framesDrawn = static_cast<int>(frameTimes.size());
+    if (!frameTimes.empty()) {
+        result.meanFrameMs =
+            std::accumulate(frameTimes.begin(), frameTimes.end(), 0.0) / static_cast<double>(frameTimes.size());
+        result.medianFrameMs = median(frameTimes);
+    }
+    result.debugOutputErrors = watch.debugOutputErrors() - debugErrorsBefore;
+    result.getErrorErrors = watch.getErrorErrors() - getErrorsBefore;
+    return result;
+}
+
+void SoakRun::shutDown()
+{
+    sound.reset();
+    app.reset();
+}
+
+// From a finished pipeline to a finished frame, so that the time is this
+// frame's work alone, drawing and presenting.
+double SoakRun::drawTimedFrame()
+{
+    glFinish();
+    const auto start = Clock::now();
+    app->draw();
+    glFinish();
+    const auto stop = Clock::now();
+    watch.check("a drawn frame");
+    return std::chrono::duration<double, std::milli>(stop - start).count();
+}

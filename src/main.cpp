@@ -17,13 +17,18 @@
 
 namespace {
 
+// Window sides the window system and the GL can give: no window opens at 0
+// pixels, and 8K is more than any display shows.
+constexpr int smallestWindowSide = 1;
+constexpr int largestWindowSide = 8192;
+
 void readSettings(const ConfigFile& config)
 {
-    windowWidth = config.getValue<int>("width", 1280);
-    windowHeight = config.getValue<int>("height", 720);
-    maxWidth = config.getValue<int>("maxWidth", 1920);
-    maxHeight = config.getValue<int>("maxHeight", 1080);
-    windowMode = WindowSize::modeFromConfig(config.getValue<int>("fullscreen", 1));
+    windowWidth = config.getWholeNumber("width", 1280, smallestWindowSide, largestWindowSide);
+    windowHeight = config.getWholeNumber("height", 720, smallestWindowSide, largestWindowSide);
+    maxWidth = config.getWholeNumber("maxWidth", 1920, smallestWindowSide, largestWindowSide);
+    maxHeight = config.getWholeNumber("maxHeight", 1080, smallestWindowSide, largestWindowSide);
+    windowMode = WindowSize::modeFromConfig(config.getWholeNumber("fullscreen", 1));
 }
 
 // The engines run from now on, whether or not a race is under way.
@@ -91,7 +96,7 @@ int main()
     readSettings(*config);
 
     AppMain* app = new AppMain();
-    soundMuted = config->getValue<int>("sound", 1) == 0;
+    soundMuted = config->getWholeNumber("sound", 1) == 0;
     if (soundMuted) {
         app->music->setMute(true);
     }

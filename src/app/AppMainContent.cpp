@@ -66,8 +66,8 @@ void AppMain::loadContent()
     loadSounds();
 
     TextureManager* textures = TextureManager::getInstance();
-    textures->loadTexture("smoke", true);
-    textures->loadTexture("explosion", true);
+    textures->loadTextureOrReport("smoke", true);
+    textures->loadTextureOrReport("explosion", true);
     textures->createSceneTarget();
 
     createLights();

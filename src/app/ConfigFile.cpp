@@ -1,17 +1,42 @@
 #include "app/ConfigFile.h"
 
+#include <cstdio>
 #include <fstream>
 #include <istream>
 
 ConfigFile::ConfigFile(std::string filename, std::string delimiter, std::string commentMark,
                        std::string endMarker)
-    : delimiter(std::move(delimiter)), commentMark(std::move(commentMark)), endMarker(std::move(endMarker))
+    : fileName(filename), delimiter(std::move(delimiter)), commentMark(std::move(commentMark)),
+      endMarker(std::move(endMarker))
 {
     std::ifstream in(filename);
     if (!in) {
         throw file_not_found(filename);
     }
     in >> *this;
+}
+
+int ConfigFile::getWholeNumber(const std::string& key, int defaultValue, int minimum, int maximum) const
+{
+    auto entry = entries.find(key);
+    if (entry == entries.end()) {
+        return defaultValue;
+    }
+    // Out of int's range fails the extraction too, like a word does.
+    std::istringstream stream(entry->second);
+    int value = 0;
+    if (stream >> value && value >= minimum && value <= maximum) {
+        return value;
+    }
+    std::string wanted = "a whole number";
+    if (minimum != std::numeric_limits<int>::min() || maximum != std::numeric_limits<int>::max()) {
+        wanted += " from " + std::to_string(minimum) + " to " + std::to_string(maximum);
+    }
+    // A value continued over several lines is quoted by its first, so the report stays one line.
+    const std::string shown = entry->second.substr(0, entry->second.find('\n'));
+    std::printf("Configuration file '%s': %s \"%s\" is not %s; using %d.\n", fileName.c_str(), key.c_str(),
+                shown.c_str(), wanted.c_str(), defaultValue);
+    return defaultValue;
 }
 
 void ConfigFile::trimWhitespace(std::string& text)

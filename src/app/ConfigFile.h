@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <string>
@@ -45,6 +46,13 @@ public:
         return value;
     }
 
+    // A setting of the program: the value of key when it is a whole number
+    // from minimum to maximum (read as getValue<int> reads it). An absent key
+    // gives defaultValue; so does any other value, after one console line
+    // that names the file, the key and the value.
+    int getWholeNumber(const std::string& key, int defaultValue, int minimum = std::numeric_limits<int>::min(),
+                       int maximum = std::numeric_limits<int>::max()) const;
+
     static void trimWhitespace(std::string& text);
 
     bool hasKey(const std::string& key) const { return entries.count(key) != 0; }
@@ -53,6 +61,7 @@ public:
     friend std::istream& operator>>(std::istream& stream, ConfigFile& config);
 
 private:
+    std::string fileName;
     std::string delimiter;
     std::string commentMark;
     std::string endMarker;

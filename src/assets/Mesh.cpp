@@ -1,16 +1,23 @@
 #include "assets/Mesh.h"
 
+#include "assets/ColladaCheck.h"
+#include "assets/MaterialLibraryCheck.h"
 #include "assets/MeshBounds.h"
 #include "assets/TangentSpaceBuilder.h"
 #include "assets/TextureManager.h"
 
+#include <assimp/DefaultLogger.hpp>
 #include <assimp/Importer.hpp>
+#include <assimp/LogStream.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <span>
 
 namespace {
@@ -25,6 +32,68 @@ static_assert(importFlags == 0x48 && tangentImportFlags == 0x4A);
 // Loaded for every material that has no texture of its own, so that the
 // lit shader can always sample unit 0 and multiply by the vertex colour.
 constexpr const char* fallbackTextureName = "white.png";
+
+// A million units is thousands of rooms away: numbers past it, or numbers
+// that are not numbers at all, would only put infinities and NaN into the
+// frame, the bounds and the collisions.
+constexpr float farthestNumber = 1.0e6f;
+
+template <int Length>
+bool isSane(const glm::vec<Length, float>& numbers)
+{
+    for (int i = 0; i < Length; ++i) {
+        if (!(std::fabs(numbers[i]) <= farthestNumber)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isSane(const MeshVertex& vertex)
+{
+    return isSane(vertex.position) && isSane(vertex.normal) && isSane(vertex.texCoord);
+}
+
+// What the importer says about the model's material file while it reads: a
+// missing or empty one still gives a model, drawn with default materials, and
+// this is the only place that tells.
+class MaterialWarning : public Assimp::LogStream {
+public:
+    MaterialWarning()
+    {
+        ownsLogger = Assimp::DefaultLogger::isNullLogger();
+        if (ownsLogger) {
+            Assimp::DefaultLogger::create(nullptr, Assimp::Logger::NORMAL, 0);
+        }
+        Assimp::DefaultLogger::get()->attachStream(this, Assimp::Logger::Warn | Assimp::Logger::Err);
+    }
+    ~MaterialWarning() override
+    {
+        Assimp::DefaultLogger::get()->detachStream(this, Assimp::Logger::Warn | Assimp::Logger::Err);
+        if (ownsLogger) {
+            Assimp::DefaultLogger::kill();
+        }
+    }
+    MaterialWarning(const MaterialWarning&) = delete;
+    MaterialWarning& operator=(const MaterialWarning&) = delete;
+
+    void write(const char* message) override
+    {
+        if (!first.empty() || !std::strstr(message, "material")) {
+            return;
+        }
+        // "Warn,  T0: OBJ: ...\n": the text after the logger's own prefix.
+        first = message;
+        const std::size_t prefix = first.find(": ");
+        first = prefix == std::string::npos ? first : first.substr(prefix + 2);
+        first.erase(first.find_last_not_of("\r\n") + 1);
+    }
+
+    std::string first;
+
+private:
+    bool ownsLogger = false;
+};
 
 glm::vec3 toGlm(const aiVector3D& v)
 {
@@ -105,11 +174,38 @@ bool Mesh::loadMesh(const std::string& path, bool withTangents)
 {
     this->withTangents = withTangents;
 
-    // The importer owns the scene and frees it on return.
+    // Assimp's Collada reader crashes or never returns on some broken files;
+    // those are refused before it sees them, with the same message.
+    if (ColladaCheck::isColladaPath(path)) {
+        const std::string problem = ColladaCheck::problemInFile(path);
+        if (!problem.empty()) {
+            std::printf("Error parsing '%s': '%s'\n", path.c_str(), problem.c_str());
+            return false;
+        }
+    }
+
+    // The importer owns the scene and frees it on return, and the file system.
     Assimp::Importer importer;
+    auto* libraries = new MaterialLibraryCheck(path);
+    importer.SetIOHandler(libraries);
+    MaterialWarning materialWarning;
     const aiScene* scene = importer.ReadFile(path, withTangents ? tangentImportFlags : importFlags);
     if (!scene) {
         std::printf("Error parsing '%s': '%s'\n", path.c_str(), importer.GetErrorString());
+        return false;
+    }
+    if (!libraries->problem().empty()) {
+        std::printf("Error parsing '%s': '%s'\n", path.c_str(), libraries->problem().c_str());
+        return false;
+    }
+    // Text that the importer took for a model with nothing in it, or a model cut
+    // off before its first face, is no model either.
+    std::size_t fileVertices = 0;
+    for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
+        fileVertices += scene->mMeshes[i]->mNumVertices;
+    }
+    if (fileVertices == 0) {
+        std::printf("Error parsing '%s': '%s'\n", path.c_str(), "the file holds no mesh");
         return false;
     }
 
@@ -119,9 +215,30 @@ bool Mesh::loadMesh(const std::string& path, bool withTangents)
     entryCount = scene->mNumMeshes;
     reserveFor(*scene);
 
+    std::uint32_t badVertices = 0;
+    std::uint32_t badColours = 0;
     for (std::uint32_t i = 0; i < scene->mNumMeshes; ++i) {
         const aiMesh& subMesh = *scene->mMeshes[i];
-        addSubMesh(i, subMesh, diffuseColour(*scene, subMesh));
+        glm::vec3 colour = diffuseColour(*scene, subMesh);
+        if (!isSane(colour)) {
+            colour = glm::vec3(0.0f);
+            ++badColours;
+        }
+        badVertices += addSubMesh(i, subMesh, colour);
+    }
+    if (!materialWarning.first.empty()) {
+        std::printf("Model '%s': %s; drawn with default materials.\n", path.c_str(), materialWarning.first.c_str());
+    }
+    if (badColours > 0) {
+        std::printf("Model '%s': %u sub-meshes have a diffuse colour that is not a finite number; drawn black.\n",
+                    path.c_str(), badColours);
+    }
+    if (badVertices > 0) {
+        std::printf("Model '%s': %u vertices hold numbers that are not finite or beyond %g; the faces on them are "
+                    "left out.\n",
+                    path.c_str(), badVertices, static_cast<double>(farthestNumber));
+    } else if (indexCount == 0) {
+        std::printf("Model '%s' has no faces; nothing of it is drawn.\n", path.c_str());
     }
 
     MeshBounds bounds = MeshBounds::of(vertices);
@@ -165,18 +282,33 @@ void Mesh::reserveFor(const aiScene& scene)
     }
 }
 
-void Mesh::addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm::vec3& colour)
+std::uint32_t Mesh::addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm::vec3& colour)
 {
     MeshEntity& entry = entries[entryIndex];
     entry.materialIndex = subMesh.mMaterialIndex;
 
     const std::uint32_t subMeshVertexCount = subMesh.mNumVertices;
     const bool hasFileTangents = withTangents && subMesh.HasTangentsAndBitangents();
+    std::vector<bool> isBad(subMeshVertexCount, false);
+    std::uint32_t badCount = 0;
     for (unsigned i = 0; i < subMeshVertexCount; ++i) {
         vertices.push_back(makeVertex(subMesh, i, colour));
+        isBad[i] = !isSane(vertices.back());
+        badCount += isBad[i] ? 1 : 0;
         if (hasFileTangents) {
             tangents.push_back(toGlm(subMesh.mTangents[i]));
             bitangents.push_back(toGlm(subMesh.mBitangents[i]));
+        }
+    }
+    if (badCount > 0) {
+        // The faces on a bad vertex are left out below; the vertex itself
+        // takes a good one's place so that the bounds stay where the model is.
+        const auto good = std::find(isBad.begin(), isBad.end(), false);
+        const MeshVertex stand = good == isBad.end() ? MeshVertex{} : vertices[vertexCount + (good - isBad.begin())];
+        for (unsigned i = 0; i < subMeshVertexCount; ++i) {
+            if (isBad[i]) {
+                vertices[vertexCount + i] = stand;
+            }
         }
     }
 
@@ -189,7 +321,8 @@ void Mesh::addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm
     entry.numIndices = 0;
     for (unsigned f = 0; f < subMesh.mNumFaces; ++f) {
         const aiFace& face = subMesh.mFaces[f];
-        if (!isDrawableTriangle(face, subMeshVertexCount)) {
+        if (!isDrawableTriangle(face, subMeshVertexCount) ||
+            (badCount > 0 && (isBad[face.mIndices[0]] || isBad[face.mIndices[1]] || isBad[face.mIndices[2]]))) {
             continue;
         }
         for (unsigned corner = 0; corner < 3; ++corner) {
@@ -206,6 +339,7 @@ void Mesh::addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm
 
     vertexCount += subMeshVertexCount;
     indexCount += entry.numIndices;
+    return badCount;
 }
 
 // Runs while vertexCount is still the sub-mesh's base.

@@ -73,7 +73,9 @@ public:
 private:
     void clear();
     void reserveFor(const aiScene& scene);
-    void addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm::vec3& colour);
+    // Returns how many of its vertices hold numbers that are not finite or
+    // far beyond any room; their faces are left out.
+    std::uint32_t addSubMesh(std::uint32_t entryIndex, const aiMesh& subMesh, const glm::vec3& colour);
     void buildTangentSpace(const MeshEntity& entry, std::uint32_t subMeshVertexCount);
     void loadMaterialTextures(const aiScene& scene);
 };

@@ -6,7 +6,10 @@
 #include <epoxy/gl.h>
 
 #include <map>
+#include <memory>
 #include <string>
+
+struct FIBITMAP;
 
 // The process-wide texture cache, keyed by the short name the content code
 // uses. It also holds the filtering modes that the developer keys switch and
@@ -18,6 +21,10 @@ public:
     static constexpr int mipmapLinear = 3;
     static constexpr int samplingNearest = 4;
     static constexpr int samplingLinear = 5;
+    // Larger pictures are refused with a console line: nothing in the room
+    // needs more, every GL we run on takes this much, and a 16384-pixel
+    // square would take seconds and gigabytes on the software renderer.
+    static constexpr unsigned largestTextureSide = 8192;
 
     // Created on first use and kept until the process ends; nothing deletes
     // it at exit because the GL context is gone by then, so whoever ends the
@@ -30,9 +37,31 @@ public:
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
 
+    struct ImageUnloader {
+        void operator()(FIBITMAP* image) const;
+    };
+    // An image file read and converted to what loadTexture uploads: FreeImage's
+    // bottom-up rows with their 4-byte padding, in the layout pixelFormat
+    // names. pixels is null when the file could not be read or converted.
+    struct DecodedImage {
+        std::unique_ptr<FIBITMAP, ImageUnloader> image;
+        GLint internalFormat = 0;
+        GLenum pixelFormat = 0;
+        GLsizei width = 0;
+        GLsizei height = 0;
+        const unsigned char* pixels = nullptr; // inside image
+    };
+
     // Reads the image file once and caches its texture; true when the name
     // has a texture afterwards. A failed read leaves id 0 and prints nothing.
     bool loadTexture(const std::string& name, bool hasAlpha);
+    // loadTexture for callers that have no fallback of their own (the overlay,
+    // the particles, the relief maps): a failure prints
+    // "Error loading texture '<name>'", as a model's missing texture does.
+    bool loadTextureOrReport(const std::string& name, bool hasAlpha);
+    // The reading half of loadTexture, without any GL call and without the
+    // cache: what the file for name holds, converted for upload.
+    DecodedImage decodeTexture(const std::string& name, bool hasAlpha) const;
     bool bindTexture(const std::string& name);
     // The cached id of name; 0 when name has no texture.
     GLuint textureId(const std::string& name) const;

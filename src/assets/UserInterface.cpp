@@ -43,9 +43,9 @@ UserInterface::UserInterface(const std::string& shaderDirectory) : shader(shader
     bindFragmentOutput(shader, "out_color");
 
     TextureManager* textures = TextureManager::getInstance();
-    textures->loadTexture("credits", true);
-    textures->loadTexture("start", false);
-    textures->loadTexture("numbers", true);
+    textures->loadTextureOrReport("credits", true);
+    textures->loadTextureOrReport("start", false);
+    textures->loadTextureOrReport("numbers", true);
 
     colorMapLocation = shader.location(ShaderLocation::colorMap);
     modelMatrixLocation = shader.location(ShaderLocation::modelMatrix);

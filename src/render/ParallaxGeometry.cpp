@@ -37,15 +37,15 @@ bool ParallaxGeometry::setMaps(const std::string& normalMap, const std::string& 
     normalMapName = normalMap;
     heightMapName = heightMap;
     TextureManager* textures = TextureManager::getInstance();
-    if (!textures->loadTexture(normalMapName, withoutAlpha)) {
+    if (!textures->loadTextureOrReport(normalMapName, withoutAlpha)) {
         return false;
     }
-    return textures->loadTexture(heightMapName, withoutAlpha);
+    return textures->loadTextureOrReport(heightMapName, withoutAlpha);
 }
 
 bool ParallaxGeometry::setSpecularMap(const std::string& specularMap)
 {
-    if (!TextureManager::getInstance()->loadTexture(specularMap, withoutAlpha)) {
+    if (!TextureManager::getInstance()->loadTextureOrReport(specularMap, withoutAlpha)) {
         return false;
     }
     specularMapName = specularMap;

@@ -20,6 +20,33 @@ constexpr int followPlayer2 = 4;
 
 const glm::vec3 worldUp(0.0f, 1.0f, 0.0f);
 
+// A million units is thousands of rooms away; numbers past it (or not numbers
+// at all) would only overflow the view and projection into infinities.
+constexpr float farthestCoordinate = 1.0e6f;
+
+template <int Length, typename Value>
+bool isReachable(const glm::vec<Length, Value>& numbers)
+{
+    for (int i = 0; i < Length; ++i) {
+        if (!(std::fabs(numbers[i]) <= farthestCoordinate)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isFiniteMatrix(const glm::mat4& matrix)
+{
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            if (!std::isfinite(matrix[column][row])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // A comma list of exactly `count` numbers; an empty piece is no number, so
 // "1,2," counts two.
 bool readNumbers(const std::string& text, std::size_t count, float* numbers)
@@ -88,6 +115,10 @@ bool applyToken(const std::string& name, const std::string& value, CameraKey& ke
     return false;
 }
 
+// Every restart reads the file again (twice at start-up alone): the same
+// fault is told once, and again only after a good path was read between.
+std::string lastBrokenReport;
+
 // 4 as "4.0" and 2.25 as "2.25", so a message quotes times as they were meant.
 std::string formatTime(float time)
 {
@@ -103,16 +134,21 @@ std::string formatTime(float time)
 } // namespace
 
 CameraPath::CameraPath(Camera* flyCamera, Camera* player1Camera, Camera* player2Camera, const std::string& file)
-    : flyCamera(flyCamera), player1Camera(player1Camera), player2Camera(player2Camera)
+    : flyCamera(flyCamera), player1Camera(player1Camera), player2Camera(player2Camera), fileName(file)
 {
     readKeys(file);
     const std::string rule = brokenRule();
     isUsable = rule.empty();
     if (isUsable) {
         endTime = keys[keys.size() - 2].time;
+        lastBrokenReport.clear();
         return;
     }
-    std::printf("Camera path '%s': %s; showing player 1's chase camera.\n", file.c_str(), rule.c_str());
+    const std::string report = "Camera path '" + file + "': " + rule + "; showing player 1's chase camera.\n";
+    if (report != lastBrokenReport) {
+        std::fputs(report.c_str(), stdout);
+        lastBrokenReport = report;
+    }
     // The race still needs an end: keep the file's length where it gives one.
     if (keys.size() >= 2) {
         const float nextToLast = keys[keys.size() - 2].time;
@@ -176,11 +212,28 @@ std::string CameraPath::brokenRule() const
         return "the first stretch must show a chase camera, method 0 or 4 (key 0 has method " +
                std::to_string(keys[0].method) + ")";
     }
+    for (std::size_t i = 0; i < count; ++i) {
+        const CameraKey& key = keys[i];
+        const char* field = !isReachable(key.position) ? "position"
+                            : !isReachable(key.lookAt) ? "lookat"
+                            : !isReachable(glm::vec4(key.rotation.x, key.rotation.y, key.rotation.z, key.rotation.w))
+                                ? "rotation"
+                                : nullptr;
+        if (field) {
+            return "numbers must be finite and within " + formatTime(farthestCoordinate) + " (key " +
+                   std::to_string(i) + " " + field + ")";
+        }
+    }
     // A pass ends at the next-to-last key, so the methods of the last two
     // keys are never used.
     for (std::size_t i = 1; i + 2 < count; ++i) {
         if (keys[i].method == lookAtPoint && !keys[i].hasLookAt) {
             return "a method 1 key needs a \"lookat\" (key " + std::to_string(i) + " has none)";
+        }
+        // The rotation curve starts at the key's own rotation; without one the
+        // flight would start with no orientation at all.
+        if (keys[i].method == flyByRotation && keys[i].rotation == glm::quat(0.0f, 0.0f, 0.0f, 0.0f)) {
+            return "a method 3 key needs a \"rotation\" (key " + std::to_string(i) + " has none)";
         }
     }
     return {};
@@ -205,7 +258,17 @@ Camera* CameraPath::cameraAt(float time, int& viewMode)
         break;
     }
     const glm::mat4 view = viewMatrix(end, t, time);
-    flyCamera->setTransform(glm::inverse(view), view);
+    const glm::mat4 model = glm::inverse(view);
+    // Looking straight up or down, or at the eye itself, gives no view; the
+    // camera then holds its last one rather than fill the frame with NaN.
+    if (isFiniteMatrix(view) && isFiniteMatrix(model)) {
+        flyCamera->setTransform(model, view);
+    } else if (!reportedNoView) {
+        std::printf("Camera path '%s': no view at %s s (looking straight up or down, or at the eye); the camera "
+                    "holds still there.\n",
+                    fileName.c_str(), formatTime(t).c_str());
+        reportedNoView = true;
+    }
     viewMode = 0;
     return flyCamera;
 }

@@ -14,9 +14,10 @@
 //
 // A file that misses what the curve needs (at least three keys, finite and
 // increasing times, a positive next-to-last time, a chase camera on the first
-// stretch, a "lookat" on every look-at key) is reported in one line on standard
-// output and leaves the path unusable: it then always shows player 1's chase
-// camera, so a broken script never reads past its keys.
+// stretch, a "lookat" on every look-at key, rotations on every stretch flown by
+// rotation, finite numbers within a million units) is reported in one line on
+// standard output and leaves the path unusable: it then always shows player
+// 1's chase camera, so a broken script never reads past its keys.
 class CameraPath {
 public:
     // The race must still end and restart without a usable path; this leaves
@@ -78,5 +79,7 @@ private:
     glm::vec3 curvePosition(std::size_t end, float t) const;
     glm::mat4 viewMatrix(std::size_t end, float t, float time) const;
 
+    const std::string fileName;
     bool isUsable = false;
+    bool reportedNoView = false; // said once per path, not every frame
 };

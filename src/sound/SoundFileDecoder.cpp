@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -30,6 +34,21 @@ std::int16_t toPcm16(float value)
     // Lossy decoders overshoot full scale a little; clamp instead of wrapping.
     const float clamped = std::clamp(value, -1.0f, 1.0f);
     return static_cast<std::int16_t>(std::lrint(clamped * 32767.0f));
+}
+
+// A RIFF file (WAV) says its own length in bytes 4 to 7; a copy that stopped
+// early holds less. libsndfile then quietly plays what is there.
+bool isCutShortRiff(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[8] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header) || std::memcmp(header, "RIFF", 4) != 0)
+        return false;
+    const std::uint64_t announced = 8u + (std::uint64_t{header[4]} | std::uint64_t{header[5]} << 8 |
+                                          std::uint64_t{header[6]} << 16 | std::uint64_t{header[7]} << 24);
+    std::error_code ec;
+    const std::uintmax_t actual = std::filesystem::file_size(path, ec);
+    return !ec && actual < announced;
 }
 
 }  // namespace
@@ -60,6 +79,7 @@ FMOD_RESULT SoundFileDecoder::decode(const char* path, DecodedAudio& out)
         decoded.samples.reserve(static_cast<std::size_t>(info.frames) * info.channels);
 
     std::vector<float> chunk(static_cast<std::size_t>(kReadChunkFrames) * info.channels);
+    std::size_t notNumbers = 0;
     for (;;) {
         const sf_count_t got = sf_readf_float(file.get(), chunk.data(), kReadChunkFrames);
         if (got <= 0)
@@ -67,6 +87,13 @@ FMOD_RESULT SoundFileDecoder::decode(const char* path, DecodedAudio& out)
         const std::size_t count = static_cast<std::size_t>(got) * info.channels;
         if (decoded.samples.size() + count > kMaxSamples)
             return FMOD_ERR_FORMAT;
+        // Float files can hold NaN and infinities, which no clamp tames.
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!std::isfinite(chunk[i])) {
+                chunk[i] = 0.0f;
+                ++notNumbers;
+            }
+        }
         std::transform(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count),
                        std::back_inserter(decoded.samples), toPcm16);
     }
@@ -75,6 +102,16 @@ FMOD_RESULT SoundFileDecoder::decode(const char* path, DecodedAudio& out)
     // goes; one that produced nothing is not a sound.
     if (decoded.samples.empty())
         return FMOD_ERR_FORMAT;
+    // The announced length is exact for WAV and for MP3 with a length header.
+    const sf_count_t frames = static_cast<sf_count_t>(decoded.frames());
+    if (frames < info.frames || isCutShortRiff(path)) {
+        std::printf("Sound file '%s' is cut short; playing the %.2f s it holds.\n", path,
+                    static_cast<double>(frames) / decoded.sampleRate);
+    }
+    if (notNumbers > 0) {
+        std::printf("Sound file '%s' holds %zu samples that are not finite numbers; they play as silence.\n", path,
+                    notNumbers);
+    }
 
     out = std::move(decoded);
     return FMOD_OK;

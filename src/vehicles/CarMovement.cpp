@@ -1,5 +1,6 @@
 #include "vehicles/CarMovement.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
@@ -8,6 +9,14 @@ namespace {
 
 // "No event left": later than any race time, so flagsAt stops looking.
 constexpr float noMoreEvents = std::numeric_limits<float>::max();
+
+// "nan" is no time like any other malformed number, so it reads as 0 too: a
+// NaN would compare false with every race time and hold up the whole script.
+float readTime(const std::string& text)
+{
+    const float time = static_cast<float>(std::atof(text.c_str()));
+    return std::isnan(time) ? 0.0f : time;
+}
 
 } // namespace
 
@@ -22,7 +31,7 @@ CarMovement::CarMovement(const std::string& path)
     while (std::getline(file, timeText, ';')) {
         flagsText.clear();
         std::getline(file, flagsText, '\n');
-        events.emplace_back(static_cast<float>(std::atof(timeText.c_str())), std::atoi(flagsText.c_str()));
+        events.emplace_back(readTime(timeText), std::atoi(flagsText.c_str()));
     }
     if (events.empty()) {
         events.emplace_back(0.0f, 0);

@@ -23,7 +23,7 @@ public:
     // Reads the file at path. A file that cannot be opened, or holds no
     // event, gives the one event (0, 0): the car never receives a control.
     // Times are read with atof and flags with atoi, so malformed numbers read
-    // as 0, silently.
+    // as 0, silently; a time of "nan" counts as malformed.
     explicit CarMovement(const std::string& path);
     virtual ~CarMovement() = default;
 

@@ -301,6 +301,20 @@ TEST_F(CameraPathTest, BrokenFilesAreReportedAndShowPlayerOne)
         {"look-at key without a point",
          "time=0 method=0\ntime=5 method=1 position=1,2,3\ntime=10 method=0\ntime=15 method=0\n",
          "method 1 key needs a \"lookat\" (key 1 has none)", 10.0f},
+        // Numbers that would fill the view with infinities or NaN.
+        {"position not a number", "time=0 method=0\ntime=5 method=2 position=nan,0,0\ntime=10 method=0\ntime=15 method=0\n",
+         "numbers must be finite and within 1e+06 (key 1 position)", 10.0f},
+        {"position far away", "time=0 method=0\ntime=5 method=2\ntime=10 method=0 position=1e30,1e30,1e30\ntime=15 method=0\n",
+         "numbers must be finite and within 1e+06 (key 2 position)", 10.0f},
+        {"infinite look-at point",
+         "time=0 method=0\ntime=5 method=1 position=1,2,3 lookat=inf,0,0\ntime=10 method=0\ntime=15 method=0\n",
+         "(key 1 lookat)", 10.0f},
+        {"rotation not a number",
+         "time=0 method=0\ntime=5 method=3 rotation=nan,0,0,0\ntime=10 method=0\ntime=15 method=0\n",
+         "(key 1 rotation)", 10.0f},
+        {"flown by rotation without one",
+         "time=0 method=0\ntime=5 method=3 position=1,2,3\ntime=10 method=0\ntime=15 method=0\n",
+         "method 3 key needs a \"rotation\" (key 1 has none)", 10.0f},
     };
     for (const BrokenFile& broken : cases) {
         SCOPED_TRACE(broken.what);
@@ -321,4 +335,47 @@ TEST_F(CameraPathTest, BrokenFilesAreReportedAndShowPlayerOne)
         }
         EXPECT_TRUE(near(*fly.modelMatrix, glm::mat4(1.0f))) << "the path camera stays where it was";
     }
+}
+
+// A usable path can still aim a look-at stretch straight down, or at the eye
+// itself: there is no view there, so the path camera holds its last one,
+// reports that once, and never takes a matrix of NaN.
+TEST_F(CameraPathTest, NoViewHoldsTheLastOneAndIsReportedOnce)
+{
+    // The eye stays at (0, 10, 0) all along.
+    const auto path = load("time=0 method=0 position=0,10,0\n"
+                           "time=5 method=1 position=0,10,0 lookat=0,0,5\n"
+                           "time=6 method=1 position=0,10,0 lookat=0,0,0\n"
+                           "time=8 method=1 position=0,10,0 lookat=0,10,0\n"
+                           "time=10 method=0 position=0,10,0\n"
+                           "time=12 method=0\n");
+    ASSERT_TRUE(path->usable()) << printed;
+    expectView(*path, 5.5f, &fly, 0);
+    const glm::mat4 lastGood = *fly.modelMatrix;
+    ASSERT_TRUE(near(eyeOf(fly), glm::vec3(0.0f, 10.0f, 0.0f)));
+
+    testing::internal::CaptureStdout();
+    expectView(*path, 6.0f, &fly, 0); // straight down
+    expectView(*path, 8.0f, &fly, 0); // at the eye
+    const std::string report = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(report, "Camera path '" + file +
+                          "': no view at 6.0 s (looking straight up or down, or at the eye); the camera holds still "
+                          "there.\n");
+    EXPECT_TRUE(near(*fly.modelMatrix, lastGood));
+    EXPECT_TRUE(near(*fly.inverseModelMatrix, glm::inverse(lastGood), 1e-4f));
+}
+
+// Each restart reads the path again: the same fault is reported once, and
+// again after a good path was read in between.
+TEST_F(CameraPathTest, TheSameBrokenPathIsReportedOnceUntilAGoodOneIsRead)
+{
+    const std::string broken = "time=0 method=0\ntime=5 method=0\n";
+    load(broken);
+    EXPECT_NE(printed.find("at least three keys, found 2"), std::string::npos) << printed;
+    load(broken);
+    EXPECT_EQ(printed, "");
+    load(fourKeys);
+    EXPECT_EQ(printed, "");
+    load(broken);
+    EXPECT_NE(printed.find("at least three keys, found 2"), std::string::npos) << printed;
 }

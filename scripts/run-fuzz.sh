@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (the "fuzz" preset, clang 14 and libFuzzer: run
-# scripts/install-hardening-deps.sh first) and runs each named target, or all
+# installed by scripts/install-hardening-deps.sh, which this runs) and runs each named target, or all
 # of them, one after another on a scratch copy of its seed corpus from
 # tests/fuzz/corpus: a million inputs or an hour, whichever comes first.
 #
@@ -29,6 +29,11 @@ done
 
 runs="${FUZZ_RUNS:-1000000}"
 seconds="${FUZZ_SECONDS:-3600}"
+
+# clang 14 and libFuzzer, and the libraries the targets link (both scripts
+# only install what is missing).
+./scripts/install-deps.sh
+./scripts/install-hardening-deps.sh
 
 build="$root/build-fuzz"
 if [ ! -f "$build/build.ninja" ]; then

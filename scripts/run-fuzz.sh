@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (the "fuzz" preset, clang 14 and libFuzzer: run
-# installed by scripts/install-hardening-deps.sh, which this runs) and runs each named target, or all
-# of them, one after another on a scratch copy of its seed corpus from
+# Builds the fuzz targets (the "fuzz" preset: clang 14 and libFuzzer, which
+# scripts/install-hardening-deps.sh installs when missing) and runs each
+# named target, or all of them, one after another on a scratch copy of its seed corpus from
 # tests/fuzz/corpus: a million inputs or an hour, whichever comes first.
 #
 #   scripts/run-fuzz.sh [TARGET...]      e.g. scripts/run-fuzz.sh mesh_obj texture_png

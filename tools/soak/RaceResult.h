@@ -18,5 +18,8 @@ struct RaceResult {
     long getErrorErrors = 0;
     double meanFrameMs = 0.0;   // wall time of a drawn frame to its glFinish; 0 when none was drawn
     double medianFrameMs = 0.0;
+    // Processor time the whole process (the renderer's threads included)
+    // spent on a drawn frame: steadier than wall time on a shared machine.
+    double medianFrameCpuMs = 0.0;
     double wallSeconds = 0.0;
 };

@@ -53,16 +53,17 @@ void SoakReport::printHeader() const
     std::printf("%d races at a step of %.4f s, %dx%d, one frame drawn in %d steps\n", options.races, options.step,
                 options.width, options.height, options.stepsPerDrawnFrame());
     std::printf("race  steps  race (s)  frames  RSS (MiB)  live GL objects  GL errors (debug/glGetError)  "
-                "frame mean (ms)  frame median (ms)  wall (s)\n");
+                "frame mean (ms)  frame median (ms)  frame CPU median (ms)  wall (s)\n");
     std::fflush(stdout);
 }
 
 void SoakReport::add(const RaceResult& race)
 {
     races.push_back(race);
-    std::printf("%4d  %5ld  %8.2f  %6d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %8.1f%s\n", race.race, race.steps,
-                race.raceSeconds, race.framesDrawn, race.residentKiB / 1024.0, race.liveGLObjects,
-                race.debugOutputErrors, race.getErrorErrors, race.meanFrameMs, race.medianFrameMs, race.wallSeconds,
+    std::printf("%4d  %5ld  %8.2f  %6d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %21.1f  %8.1f%s\n", race.race,
+                race.steps, race.raceSeconds, race.framesDrawn, race.residentKiB / 1024.0, race.liveGLObjects,
+                race.debugOutputErrors, race.getErrorErrors, race.meanFrameMs, race.medianFrameMs,
+                race.medianFrameCpuMs, race.wallSeconds,
                 race.startedOver ? "" : "  (did not start over)");
     std::fflush(stdout);
 }
@@ -129,7 +130,9 @@ bool SoakReport::check(const RunFacts& runFacts)
         addCheck("frame time", rise * 100.0 <= options.frameTimeMarginPercent,
                  format("median %.1f ms in race 1, %.1f ms in the last: %+.1f%%", first.medianFrameMs,
                         last.medianFrameMs, rise * 100.0) +
-                     format(" (limit +%.0f%%)", options.frameTimeMarginPercent));
+                     format(" (limit +%.0f%%); processor time", options.frameTimeMarginPercent) +
+                     format(" %.1f ms, %.1f ms: %+.1f%%", first.medianFrameCpuMs, last.medianFrameCpuMs,
+                            (last.medianFrameCpuMs / first.medianFrameCpuMs - 1.0) * 100.0));
     } else {
         addCheck("frame time", true, "no frame drawn in a race; not compared");
     }
@@ -171,7 +174,8 @@ bool SoakReport::writeJson(const std::string& path) const
         }
         out << "}, \"debugOutputErrors\": " << race.debugOutputErrors
             << ", \"getErrorErrors\": " << race.getErrorErrors << ", \"meanFrameMs\": " << race.meanFrameMs
-            << ", \"medianFrameMs\": " << race.medianFrameMs << ", \"wallSeconds\": " << race.wallSeconds << "}";
+            << ", \"medianFrameMs\": " << race.medianFrameMs << ", \"medianFrameCpuMs\": " << race.medianFrameCpuMs
+            << ", \"wallSeconds\": " << race.wallSeconds << "}";
     }
     out << "\n  ],\n  \"checks\": [";
     for (std::size_t i = 0; i < checks.size(); ++i) {

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <numeric>
 #include <vector>
 
@@ -29,6 +30,13 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 == 1 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
+}
+
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
 }
 
 } // namespace
@@ -90,6 +98,7 @@ RaceResult SoakRun::runRace(int number)
     // A race that has not started over well after its camera path ends never will.
     const long stepLimit = std::lround(app->cameraPath->endTime / options.step) + 100;
     std::vector<double> frameTimes;
+    std::vector<double> frameCpuTimes;
     const auto started = Clock::now();
 
     // Every race draws the same steps: the first race starts at time 0 and
@@ -106,7 +115,9 @@ RaceResult SoakRun::runRace(int number)
             break;
         }
         if (step % drawEvery == 0) {
-            frameTimes.push_back(drawTimedFrame());
+            const FrameTime time = drawTimedFrame();
+            frameTimes.push_back(time.wallMs);
+            frameCpuTimes.push_back(time.cpuMs);
         }
     }
     if (!result.startedOver) {
@@ -128,6 +139,7 @@ RaceResult SoakRun::runRace(int number)
         result.meanFrameMs =
             std::accumulate(frameTimes.begin(), frameTimes.end(), 0.0) / static_cast<double>(frameTimes.size());
         result.medianFrameMs = median(frameTimes);
+        result.medianFrameCpuMs = median(frameCpuTimes);
     }
     result.debugOutputErrors = watch.debugOutputErrors() - debugErrorsBefore;
     result.getErrorErrors = watch.getErrorErrors() - getErrorsBefore;
@@ -142,13 +154,15 @@ void SoakRun::shutDown()
 
 // From a finished pipeline to a finished frame, so that the time is this
 // frame's work alone, drawing and presenting.
-double SoakRun::drawTimedFrame()
+SoakRun::FrameTime SoakRun::drawTimedFrame()
 {
     glFinish();
     const auto start = Clock::now();
+    const double cpuStart = processCpuMs();
     app->draw();
     glFinish();
+    const double cpuStop = processCpuMs();
     const auto stop = Clock::now();
     watch.check("a drawn frame");
-    return std::chrono::duration<double, std::milli>(stop - start).count();
+    return {std::chrono::duration<double, std::milli>(stop - start).count(), cpuStop - cpuStart};
 }

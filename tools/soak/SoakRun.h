@@ -32,7 +32,11 @@ public:
     long liveGLObjectsAtStart() const { return liveAtStart; }
 
 private:
-    double drawTimedFrame();
+    struct FrameTime {
+        double wallMs;
+        double cpuMs;
+    };
+    FrameTime drawTimedFrame();
 
     const SoakOptions& options;
     // Declared before the application so that it outlives it: the debug

@@ -3,6 +3,7 @@
 #include "app/AppMain.h"
 #include "app/ConfigFile.h"
 #include "app/DeveloperKeys.h"
+#include "app/EngineStart.h"
 #include "app/FrameRateCounter.h"
 #include "app/KeyTest.h"
 #include "app/UncaughtErrorReport.h"
@@ -29,15 +30,6 @@ void readSettings(const ConfigFile& config)
     maxWidth = config.getWholeNumber("maxWidth", 1920, smallestWindowSide, largestWindowSide);
     maxHeight = config.getWholeNumber("maxHeight", 1080, smallestWindowSide, largestWindowSide);
     windowMode = WindowSize::modeFromConfig(config.getWholeNumber("fullscreen", 1));
-}
-
-// The engines run from now on, whether or not a race is under way.
-void startEngines(Music& music)
-{
-    music.setVolume(0, 0.3f);
-    for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
-        music.startEngine(engine);
-    }
 }
 
 using Clock = std::chrono::steady_clock;

@@ -2,6 +2,7 @@
 // instead of played: every stone is taken and heard, the first engine's pitch
 // follows its car, and the race starts over once, right after its end.
 #include "app/AppMain.h"
+#include "app/EngineStart.h"
 #include "assets/Explosion.h"
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
@@ -135,10 +136,7 @@ protected:
         }
         app->loadShaders();
         app->loadContent();
-        app->music->setVolume(0, 0.3f);
-        for (int engine = 0; engine < numPlayers; ++engine) {
-            app->music->startEngine(engine);
-        }
+        startEngines(*app->music);
         app->restart();
         ready = app->music->soundSystem()->getCaptureSampleRate(&sampleRate) == FMOD::FMOD_OK && sampleRate > 0;
     }

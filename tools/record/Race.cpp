@@ -1,11 +1,9 @@
 #include "Race.h"
 
 #include "app/AppMain.h"
+#include "app/EngineStart.h"
 #include "settings/Settings.h"
-#include "sound/Music.h"
-#include "sound/System.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,12 +25,8 @@ AppMain* start(const Options& options)
     }
     app->loadShaders();
     app->loadContent();
-    // As the program starts: the music quieter once the race is on, both
-    // engines running, and a second restart.
-    app->music->setVolume(0, 0.3f);
-    for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
-        app->music->startEngine(engine);
-    }
+    // As the program starts: the engines running, and a second restart.
+    startEngines(*app->music);
     app->restart();
     return app;
 }
@@ -44,26 +38,6 @@ void step(AppMain& app, double seconds, bool draw)
     if (draw) {
         app.draw();
     }
-}
-
-SoundClock::SoundClock(AppMain& app, double step)
-    : app(app),
-      step(step)
-{
-    app.music->soundSystem()->getCaptureSampleRate(&rate);
-}
-
-const std::vector<float>& SoundClock::render()
-{
-    ++stepsDone;
-    const long due = std::lround(static_cast<double>(stepsDone) * step * rate);
-    const int frames = static_cast<int>(due - framesDone);
-    framesDone = due;
-    samples.assign(static_cast<std::size_t>(frames) * 2, 0.0f);
-    if (frames > 0) {
-        app.music->soundSystem()->renderCapture(samples.data(), frames);
-    }
-    return samples;
 }
 
 } // namespace race

@@ -11,6 +11,7 @@
 #include "FrameReader.h"
 #include "Options.h"
 #include "Race.h"
+#include "SoundClock.h"
 
 #include "app/AppMain.h"
 #include "scene/CameraPath.h"
@@ -98,7 +99,7 @@ bool record(AppMain& app, const Options& options)
 {
     const double length = options.length > 0.0 ? options.length : app.cameraPath->endTime;
     const long frames = std::lround(length / options.step);
-    race::SoundClock sound(app, options.step);
+    SoundClock sound(app, options.step, "brimbolt_record");
     Encoder encoder(options.output, options.width, options.height, 1.0 / options.step, sound.sampleRate());
     if (!encoder.ok()) {
         return false;

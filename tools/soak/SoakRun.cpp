@@ -3,6 +3,7 @@
 #include "ResidentMemory.h"
 
 #include "app/AppMain.h"
+#include "app/EngineStart.h"
 #include "scene/CameraPath.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
@@ -76,14 +77,10 @@ bool SoakRun::start()
     app->loadShaders();
     app->loadContent();
     watch.check("loading the content");
-    // As the program starts: the music quieter once the race is on, both
-    // engines running, and a second restart.
-    app->music->setVolume(0, 0.3f);
-    for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
-        app->music->startEngine(engine);
-    }
+    // As the program starts: the engines running, and a second restart.
+    startEngines(*app->music);
     app->restart();
-    sound = std::make_unique<StepSound>(*app, options.step);
+    sound = std::make_unique<SoundClock>(*app, options.step, "brimbolt_soak");
     liveAtStart = liveGLObjectCount();
     return true;
 }

@@ -3,7 +3,7 @@
 #include "GLErrorWatch.h"
 #include "RaceResult.h"
 #include "SoakOptions.h"
-#include "StepSound.h"
+#include "SoundClock.h"
 
 #include <memory>
 
@@ -43,6 +43,6 @@ private:
     // output of the application's teardown still reaches it.
     GLErrorWatch watch;
     std::unique_ptr<AppMain> app;
-    std::unique_ptr<StepSound> sound;
+    std::unique_ptr<SoundClock> sound;
     long liveAtStart = 0;
 };

@@ -3,6 +3,8 @@
 # Safe to run again: packages already present are skipped.
 set -euo pipefail
 
+source "$(dirname "$0")/lib/install-packages.bash"
+
 packages=(
   g++ cmake ninja-build pkg-config git
   libglfw3-dev libepoxy-dev libglm-dev libassimp-dev libfreeimage-dev assimp-utils
@@ -14,23 +16,4 @@ packages=(
   ffmpeg python3 python3-numpy
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "All build and test dependencies are installed."
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  sudo_cmd=(sudo)
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_missing "build and test dependencies" "${packages[@]}"

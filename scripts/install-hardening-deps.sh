@@ -4,27 +4,10 @@
 # Safe to run again: packages already present are skipped.
 set -euo pipefail
 
+source "$(dirname "$0")/lib/install-packages.bash"
+
 packages=(
   clang-14 libfuzzer-14-dev
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "All hardening dependencies are installed."
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  sudo_cmd=(sudo)
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_missing "hardening dependencies" "${packages[@]}"

@@ -16,7 +16,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -158,6 +160,15 @@ std::string printedBy(Load load)
     load();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
+}
+
+// The bytes of an input the fuzz targets (tools/fuzz) found, kept in
+// tests/fuzz/regressions.
+inline std::string fuzzRegressionInput(const std::string& name)
+{
+    std::ifstream file(std::string(BRIMBOLT_SOURCE_DIR) + "/tests/fuzz/regressions/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 inline std::string shaderDirectory()

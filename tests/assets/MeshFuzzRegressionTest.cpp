@@ -7,21 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using assettest::AssetFolder;
+using assettest::fuzzRegressionInput;
 using assettest::printedBy;
 
 namespace {
-
-std::string regressionInput(const std::string& name)
-{
-    std::ifstream file(std::string(BRIMBOLT_SOURCE_DIR) + "/tests/fuzz/regressions/" + name, std::ios::binary);
-    EXPECT_TRUE(file) << name;
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // The OBJ target's input: the model, a line "#mtl", then the text of
 // model.mtl beside it.
@@ -58,7 +50,7 @@ void expectRefused(const std::string& path, const std::string& reason)
 TEST(MeshFuzzRegression, ColladaArrayWithoutCountIsRefused)
 {
     AssetFolder folder;
-    const std::string path = folder.write("model.DAE", regressionInput("mesh_dae/float-array-without-count.dae"));
+    const std::string path = folder.write("model.DAE", fuzzRegressionInput("mesh_dae/float-array-without-count.dae"));
     expectRefused(path, "Collada check: an accessor reads past the end of 'pos-array' (0 values) (line 18)");
 }
 
@@ -67,7 +59,7 @@ TEST(MeshFuzzRegression, ColladaArrayWithoutCountIsRefused)
 TEST(MeshFuzzRegression, ColladaIndexListWithAStrayByteIsRefused)
 {
     AssetFolder folder;
-    const std::string path = folder.write("model.DAE", regressionInput("mesh_dae/index-list-with-stray-byte.dae"));
+    const std::string path = folder.write("model.DAE", fuzzRegressionInput("mesh_dae/index-list-with-stray-byte.dae"));
     expectRefused(path, "Collada check: <p> holds something other than whole numbers (line 23)");
 }
 
@@ -76,7 +68,7 @@ TEST(MeshFuzzRegression, ColladaIndexListWithAStrayByteIsRefused)
 TEST(MeshFuzzRegression, ColladaTrianglesWithoutTheirIndexListAreRefused)
 {
     AssetFolder folder;
-    const std::string path = folder.write("model.DAE", regressionInput("mesh_dae/triangles-without-index-list.dae"));
+    const std::string path = folder.write("model.DAE", fuzzRegressionInput("mesh_dae/triangles-without-index-list.dae"));
     expectRefused(path, "Collada check: <triangles> of count 1 holds 0 <p> lists (line 22)");
 }
 
@@ -86,7 +78,7 @@ TEST(MeshFuzzRegression, ColladaTrianglesWithoutTheirIndexListAreRefused)
 TEST(MeshFuzzRegression, ColladaIdsGivenTwiceAreRefused)
 {
     AssetFolder folder;
-    const std::string path = folder.write("model.DAE", regressionInput("mesh_dae/ids-given-twice.dae"));
+    const std::string path = folder.write("model.DAE", fuzzRegressionInput("mesh_dae/ids-given-twice.dae"));
     expectRefused(path, "Collada check: a second array with the id 'a' (line 13)");
 }
 
@@ -95,7 +87,7 @@ TEST(MeshFuzzRegression, ColladaIdsGivenTwiceAreRefused)
 TEST(MeshFuzzRegression, MaterialBeforeTheFirstNewmtlIsRefused)
 {
     AssetFolder folder;
-    const std::string path = writeObjInput(folder, regressionInput("mesh_obj/material-before-newmtl.obj"));
+    const std::string path = writeObjInput(folder, fuzzRegressionInput("mesh_obj/material-before-newmtl.obj"));
     expectRefused(path, "material library " + folder.path("model.mtl") + ": \"map_d.75\" before the first newmtl");
 }
 
@@ -104,7 +96,7 @@ TEST(MeshFuzzRegression, MaterialBeforeTheFirstNewmtlIsRefused)
 TEST(MeshFuzzRegression, LibraryOfOneByteIsRefusedWithItsName)
 {
     AssetFolder folder;
-    const std::string path = writeObjInput(folder, regressionInput("mesh_obj/library-of-one-byte.obj"));
+    const std::string path = writeObjInput(folder, fuzzRegressionInput("mesh_obj/library-of-one-byte.obj"));
     expectRefused(path, "material library " + folder.path("model.mtl") + ": shorter than 8 bytes");
 }
 
@@ -113,6 +105,6 @@ TEST(MeshFuzzRegression, LibraryOfOneByteIsRefusedWithItsName)
 TEST(MeshFuzzRegression, LibraryThatIsAFolderIsRefused)
 {
     AssetFolder folder;
-    const std::string path = writeObjInput(folder, regressionInput("mesh_obj/library-is-a-folder.obj"));
+    const std::string path = writeObjInput(folder, fuzzRegressionInput("mesh_obj/library-is-a-folder.obj"));
     expectRefused(path, "/: cannot be read");
 }

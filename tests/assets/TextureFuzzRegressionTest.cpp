@@ -16,16 +16,10 @@
 #include <string>
 
 using assettest::AssetFolder;
+using assettest::fuzzRegressionInput;
 using assettest::printedBy;
 
 namespace {
-
-std::string regressionInput(const std::string& name)
-{
-    std::ifstream file(std::string(BRIMBOLT_SOURCE_DIR) + "/tests/fuzz/regressions/" + name, std::ios::binary);
-    EXPECT_TRUE(file) << name;
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // Lets the process map at most `extra` bytes more than it has mapped now.
 void limitAddressSpace(rlim_t extra)
@@ -48,7 +42,7 @@ void limitAddressSpace(rlim_t extra)
 TEST(TextureFuzzRegression, ChunkLongerThanTheFileIsRefusedBeforeDecoding)
 {
     AssetFolder folder;
-    folder.write("bomb.png", regressionInput("texture_png/ztxt-claims-two-gigabytes.png"));
+    folder.write("bomb.png", fuzzRegressionInput("texture_png/ztxt-claims-two-gigabytes.png"));
     TextureManager* manager = TextureManager::getInstance();
     bool loaded = true;
     const std::string printed = printedBy([&] { loaded = manager->loadTexture("bomb.png", false); });
@@ -77,7 +71,7 @@ TEST(TextureFuzzRegression, HugeProgressiveJpegIsRefusedBeforeTheDecoderStarts)
     GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
 #endif
     AssetFolder folder;
-    folder.write("huge.jpg", regressionInput("texture_jpeg/progressive-frame-of-65497-by-65496.jpg"));
+    folder.write("huge.jpg", fuzzRegressionInput("texture_jpeg/progressive-frame-of-65497-by-65496.jpg"));
     const std::string expected = "Texture file '" + folder.path("huge.jpg") +
                                  "' is 65497 x 65496 pixels, more than the 8192 a side a texture may have; not loaded.\n";
     GTEST_FLAG_SET(death_test_style, "threadsafe");

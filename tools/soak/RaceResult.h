@@ -21,5 +21,8 @@ struct RaceResult {
     // Processor time the whole process (the renderer's threads included)
     // spent on a drawn frame: steadier than wall time on a shared machine.
     double medianFrameCpuMs = 0.0;
+    // Primitives the GL drew in a frame, every pass together: the frame's
+    // work counted, free of the machine's speed.
+    double medianFramePrimitives = 0.0;
     double wallSeconds = 0.0;
 };

@@ -1,5 +1,7 @@
 #include "SoakReport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -10,6 +12,7 @@ namespace {
 // Memory may settle a little higher after the first race (caches filled by
 // views first drawn later), but not keep growing.
 constexpr double residentGrowthLimit = 0.05;
+constexpr double frameWorkLimit = 0.10;
 
 // AddressSanitizer keeps freed blocks in a quarantine of up to 256 MiB before
 // reusing them, so resident memory climbs through the first races of a
@@ -68,17 +71,17 @@ void SoakReport::printHeader() const
     std::printf("%d races at a step of %.4f s, %dx%d, one frame drawn in %d steps\n", options.races, options.step,
                 options.width, options.height, options.stepsPerDrawnFrame());
     std::printf("race  steps  race (s)  frames  RSS (MiB)  live GL objects  GL errors (debug/glGetError)  "
-                "frame mean (ms)  frame median (ms)  frame CPU median (ms)  wall (s)\n");
+                "frame mean (ms)  frame median (ms)  frame CPU median (ms)  primitives median  wall (s)\n");
     std::fflush(stdout);
 }
 
 void SoakReport::add(const RaceResult& race)
 {
     races.push_back(race);
-    std::printf("%4d  %5ld  %8.2f  %6d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %21.1f  %8.1f%s\n", race.race,
-                race.steps, race.raceSeconds, race.framesDrawn, race.residentKiB / 1024.0, race.liveGLObjects,
-                race.debugOutputErrors, race.getErrorErrors, race.meanFrameMs, race.medianFrameMs,
-                race.medianFrameCpuMs, race.wallSeconds,
+    std::printf("%4d  %5ld  %8.2f  %6d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %21.1f  %17.0f  %8.1f%s\n",
+                race.race, race.steps, race.raceSeconds, race.framesDrawn, race.residentKiB / 1024.0,
+                race.liveGLObjects, race.debugOutputErrors, race.getErrorErrors, race.meanFrameMs, race.medianFrameMs,
+                race.medianFrameCpuMs, race.medianFramePrimitives, race.wallSeconds,
                 race.startedOver ? "" : "  (did not start over)");
     std::fflush(stdout);
 }
@@ -152,6 +155,13 @@ bool SoakReport::check(const RunFacts& runFacts)
                      format(" (limit +%.0f%%); processor time", options.frameTimeMarginPercent) +
                      format(" %.1f ms, %.1f ms: %+.1f%%", first.medianFrameCpuMs, last.medianFrameCpuMs,
                             (last.medianFrameCpuMs / first.medianFrameCpuMs - 1.0) * 100.0));
+        // What the frames draw does not depend on the machine, so it may
+        // not move either way: more would be a list that grows, less
+        // something the restart lost.
+        const double workChange = last.medianFramePrimitives / std::max(first.medianFramePrimitives, 1.0) - 1.0;
+        addCheck("frame work", std::abs(workChange) <= frameWorkLimit,
+                 format("median %.0f primitives a frame in race 1, %.0f in the last: %+.2f%% (limit 10%% either way)",
+                        first.medianFramePrimitives, last.medianFramePrimitives, workChange * 100.0));
     } else {
         addCheck("frame time", true, "no frame drawn in a race; not compared");
     }
@@ -194,6 +204,7 @@ bool SoakReport::writeJson(const std::string& path) const
         out << "}, \"debugOutputErrors\": " << race.debugOutputErrors
             << ", \"getErrorErrors\": " << race.getErrorErrors << ", \"meanFrameMs\": " << race.meanFrameMs
             << ", \"medianFrameMs\": " << race.medianFrameMs << ", \"medianFrameCpuMs\": " << race.medianFrameCpuMs
+            << ", \"medianFramePrimitives\": " << race.medianFramePrimitives
             << ", \"wallSeconds\": " << race.wallSeconds << "}";
     }
     out << "\n  ],\n  \"checks\": [";

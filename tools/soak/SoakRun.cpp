@@ -81,6 +81,7 @@ bool SoakRun::start()
     startEngines(*app->music);
     app->restart();
     sound = std::make_unique<SoundClock>(*app, options.step, "brimbolt_soak");
+    primitivesDrawn = GLQuery::create();
     liveAtStart = liveGLObjectCount();
     return true;
 }
@@ -96,6 +97,7 @@ RaceResult SoakRun::runRace(int number)
     const long stepLimit = std::lround(app->cameraPath->endTime / options.step) + 100;
     std::vector<double> frameTimes;
     std::vector<double> frameCpuTimes;
+    std::vector<double> framePrimitives;
     const auto started = Clock::now();
 
     // Every race draws the same steps: the first race starts at time 0 and
@@ -115,6 +117,7 @@ RaceResult SoakRun::runRace(int number)
             const FrameTime time = drawTimedFrame();
             frameTimes.push_back(time.wallMs);
             frameCpuTimes.push_back(time.cpuMs);
+            framePrimitives.push_back(time.primitives);
         }
     }
     if (!result.startedOver) {
@@ -137,6 +140,7 @@ RaceResult SoakRun::runRace(int number)
             std::accumulate(frameTimes.begin(), frameTimes.end(), 0.0) / static_cast<double>(frameTimes.size());
         result.medianFrameMs = median(frameTimes);
         result.medianFrameCpuMs = median(frameCpuTimes);
+        result.medianFramePrimitives = median(framePrimitives);
     }
     result.debugOutputErrors = watch.debugOutputErrors() - debugErrorsBefore;
     result.getErrorErrors = watch.getErrorErrors() - getErrorsBefore;
@@ -145,6 +149,9 @@ RaceResult SoakRun::runRace(int number)
 
 void SoakRun::shutDown()
 {
+    if (app) {
+        primitivesDrawn.reset(); // while the application's context is current
+    }
     sound.reset();
     app.reset();
 }
@@ -156,10 +163,15 @@ SoakRun::FrameTime SoakRun::drawTimedFrame()
     glFinish();
     const auto start = Clock::now();
     const double cpuStart = processCpuMs();
+    glBeginQuery(GL_PRIMITIVES_GENERATED, primitivesDrawn.id());
     app->draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
     glFinish();
     const double cpuStop = processCpuMs();
     const auto stop = Clock::now();
+    GLuint64 primitives = 0;
+    glGetQueryObjectui64v(primitivesDrawn.id(), GL_QUERY_RESULT, &primitives);
     watch.check("a drawn frame");
-    return {std::chrono::duration<double, std::milli>(stop - start).count(), cpuStop - cpuStart};
+    return {std::chrono::duration<double, std::milli>(stop - start).count(), cpuStop - cpuStart,
+            static_cast<double>(primitives)};
 }

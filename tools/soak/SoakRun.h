@@ -5,6 +5,8 @@
 #include "SoakOptions.h"
 #include "SoundClock.h"
 
+#include "render/GLObject.h"
+
 #include <memory>
 
 class AppMain;
@@ -35,6 +37,7 @@ private:
     struct FrameTime {
         double wallMs;
         double cpuMs;
+        double primitives;
     };
     FrameTime drawTimedFrame();
 
@@ -44,5 +47,6 @@ private:
     GLErrorWatch watch;
     std::unique_ptr<AppMain> app;
     std::unique_ptr<SoundClock> sound;
+    GLQuery primitivesDrawn;
     long liveAtStart = 0;
 };

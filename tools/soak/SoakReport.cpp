@@ -17,14 +17,9 @@ constexpr double frameWorkLimit = 0.10;
 // AddressSanitizer keeps freed blocks in a quarantine of up to 256 MiB before
 // reusing them, so resident memory climbs through the first races of a
 // sanitized run with nothing leaked; there LeakSanitizer checks for leaks.
+// (The sanitizer preset builds with g++, which names the sanitizer thus.)
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool freedMemoryQuarantined = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool freedMemoryQuarantined = true;
-#else
-constexpr bool freedMemoryQuarantined = false;
-#endif
 #else
 constexpr bool freedMemoryQuarantined = false;
 #endif

@@ -114,10 +114,10 @@ RaceResult SoakRun::runRace(int number)
             break;
         }
         if (step % drawEvery == 0) {
-            const FrameTime time = drawTimedFrame();
-            frameTimes.push_back(time.wallMs);
-            frameCpuTimes.push_back(time.cpuMs);
-            framePrimitives.push_back(time.primitives);
+            const FrameMeasures frame = drawMeasuredFrame();
+            frameTimes.push_back(frame.wallMs);
+            frameCpuTimes.push_back(frame.cpuMs);
+            framePrimitives.push_back(frame.primitives);
         }
     }
     if (!result.startedOver) {
@@ -156,9 +156,9 @@ void SoakRun::shutDown()
     app.reset();
 }
 
-// From a finished pipeline to a finished frame, so that the time is this
-// frame's work alone, drawing and presenting.
-SoakRun::FrameTime SoakRun::drawTimedFrame()
+// From a finished pipeline to a finished frame, so that the times are this
+// frame's work alone, drawing and presenting; with the primitives it made.
+SoakRun::FrameMeasures SoakRun::drawMeasuredFrame()
 {
     glFinish();
     const auto start = Clock::now();

@@ -34,12 +34,12 @@ public:
     long liveGLObjectsAtStart() const { return liveAtStart; }
 
 private:
-    struct FrameTime {
+    struct FrameMeasures {
         double wallMs;
         double cpuMs;
         double primitives;
     };
-    FrameTime drawTimedFrame();
+    FrameMeasures drawMeasuredFrame();
 
     const SoakOptions& options;
     // Declared before the application so that it outlives it: the debug

@@ -1,36 +1,20 @@
-// Program entry: reads the configuration, opens the window, loads the content
-// and runs the frame loop until Esc is released.
+// Program entry: reads the configuration, starts the showcase and runs the
+// frame loop until Esc is released.
 #include "app/AppMain.h"
 #include "app/ConfigFile.h"
 #include "app/DeveloperKeys.h"
-#include "app/EngineStart.h"
 #include "app/FrameRateCounter.h"
 #include "app/KeyTest.h"
+#include "app/Launch.h"
+#include "app/ProgramSettings.h"
 #include "app/UncaughtErrorReport.h"
-#include "app/WindowSize.h"
-#include "assets/UserInterface.h"
 #include "settings/Settings.h"
-#include "sound/Music.h"
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
+#include <memory>
 
 namespace {
-
-// Window sides the window system and the GL can give: no window opens at 0
-// pixels, and 8K is more than any display shows.
-constexpr int smallestWindowSide = 1;
-constexpr int largestWindowSide = 8192;
-
-void readSettings(const ConfigFile& config)
-{
-    windowWidth = config.getWholeNumber("width", 1280, smallestWindowSide, largestWindowSide);
-    windowHeight = config.getWholeNumber("height", 720, smallestWindowSide, largestWindowSide);
-    maxWidth = config.getWholeNumber("maxWidth", 1920, smallestWindowSide, largestWindowSide);
-    maxHeight = config.getWholeNumber("maxHeight", 1080, smallestWindowSide, largestWindowSide);
-    windowMode = WindowSize::modeFromConfig(config.getWholeNumber("fullscreen", 1));
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -42,6 +26,8 @@ void reportStartup(Clock::time_point start)
     std::printf("First race frame drawn %.2f s after start.\n", waited.count());
 }
 
+// Each frame runs the race for the time the frame before took, in the race
+// clock's fixed steps, then draws; the first frame has taken no time yet.
 void runFrameLoop(AppMain& app, Clock::time_point start)
 {
     KeyTest keys;
@@ -49,6 +35,7 @@ void runFrameLoop(AppMain& app, Clock::time_point start)
     FrameRateCounter frameRate;
     bool running = true;
     bool firstFrame = true;
+    double frameSeconds = 0.0;
     while (running) {
         developerKeys.poll(app.window, keys);
         if (keys.fired(GLFW_KEY_BACKSPACE, app.window.getKey(GLFW_KEY_BACKSPACE) == GLFW_PRESS)) {
@@ -60,16 +47,16 @@ void runFrameLoop(AppMain& app, Clock::time_point start)
             running = false;
         }
 
-        app.update();
+        app.advance(frameSeconds);
         app.draw();
         if (firstFrame) {
             reportStartup(start);
             firstFrame = false;
         }
 
-        deltaTime = app.window.getTime();
+        frameSeconds = app.window.getTime();
         app.window.setTime(0.0);
-        if (frameRate.addFrame(deltaTime)) {
+        if (frameRate.addFrame(frameSeconds)) {
             app.window.setWindowTitle(frameRate.title().c_str());
         }
     }
@@ -84,31 +71,25 @@ int main()
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     installUncaughtErrorReport();
 
-    ConfigFile* config = new ConfigFile("../bin/config.txt", "=", "#", "EndConfigFile");
-    readSettings(*config);
+    auto config = std::make_unique<ConfigFile>(programSettings::configFile, "=", "#", "EndConfigFile");
+    programSettings::readWindow(*config);
 
-    AppMain* app = new AppMain();
-    soundMuted = config->getWholeNumber("sound", 1) == 0;
-    if (soundMuted) {
-        app->music->setMute(true);
-    }
-
-    if (app->initWindow()) {
-        app->loadShaders();
-        app->userInterface->drawStartScreen(app->window);
-        app->loadContent();
-        startEngines(*app->music);
-        app->restart();
-
+    LaunchOptions options;
+    options.width = windowWidth;
+    options.height = windowHeight;
+    options.windowMode = windowMode;
+    options.muted = config->getWholeNumber("sound", 1) == 0;
+    options.raceStep = programSettings::readRaceStep(*config);
+    options.showStartScreen = true;
+    std::unique_ptr<AppMain> app = launch(options);
+    if (app) {
+        std::printf("Random seed %u.\n", app->randomSeed);
         app->window.enable(GLFW_STICKY_KEYS);
         deltaTime = 0.0;
         app->window.setTime(0.0);
         runFrameLoop(*app, start);
-    } else {
-        std::cerr << app->errorMessage << std::flush;
     }
-
-    delete app;
-    delete config;
+    app.reset();
+    config.reset();
     return 0;
 }

@@ -62,7 +62,8 @@ AppMain::AppMain(SoundOutput soundOutput)
     players[0] = new Player("Player 1");
     players[1] = new Player("Player 2");
     // Stone headings and particles draw from rand.
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    randomSeed = static_cast<unsigned>(std::time(nullptr));
+    std::srand(randomSeed);
     for (Geometry*& geometry : sceneGeometries) {
         geometry = new Geometry();
     }
@@ -161,6 +162,13 @@ void AppMain::loadShaders()
 }
 
 void AppMain::restart()
+{
+    startRace();
+    raceClock.dropCarry();
+    settled = false;
+}
+
+void AppMain::startRace()
 {
     raceTime = 0.0;
     placeLights();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/FrameLists.h"
+#include "app/RaceClock.h"
 #include "platform/Window.h"
 
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -43,9 +45,19 @@ public:
     // "Could not compile minimal shader program." when one cannot be built.
     void loadShaders();
     void loadContent();
+    // Back to the start of the race; the next advance settles the fresh race
+    // with an update of no length before anything moves.
     void restart();
+    // One race step of deltaTime seconds.
     void update();
     void draw();
+
+    // Called after every update that advance runs, with its step in seconds
+    // (tools mix their captured sound step by step).
+    using StepHook = std::function<void(double stepSeconds)>;
+    // The race's share of one drawn frame of frameSeconds: as many updates as
+    // the race clock gives it, each a fixed step. Draw the frame after it.
+    void advance(double frameSeconds, const StepHook& afterEachStep = {});
 
     int width = 0;
     int height = 0;
@@ -64,6 +76,10 @@ public:
     Level* reducedLevel = nullptr; // the room with its big shapes only, for the pig's reflection
     Camera* camera = nullptr;
     double raceTime = 0.0;
+    // What rand was seeded with: the stones' headings follow from it, so a
+    // recording with the same seed shows the same race.
+    unsigned randomSeed = 0;
+    RaceClock raceClock; // steps the race; its step comes from "raceStep" in the configuration
     CameraPath* cameraPath = nullptr;        // chooses each frame's view; read afresh at every restart
     std::array<CarMovement*, 2> movements{}; // the players' scripts, read afresh at every restart
 
@@ -75,12 +91,18 @@ public:
     // the one the camera path chooses (tools and tests looking from a place).
     Camera* fixedView = nullptr;
     double motionBlurStrength = 1.0;
+    // Each stone taken is told on the console; a tool with output of its own turns it off.
+    bool announcePickUps = true;
+    // Race seconds the frame about to be drawn moved on from the one before:
+    // the motion the blur smears.
+    double frameRaceSeconds = 0.0;
     // Not owned; when set, each pass of the frame is timed on the GPU (benchmarks).
     PassTimer* passTimer = nullptr;
 
     platform::Window window;
 
 private:
+    void startRace();
     void loadSounds();
     void createLights();
     void loadCars();
@@ -99,6 +121,7 @@ private:
     void turnShowPieces();
     void playLightingScene();
     void updateShadowMatrices();
+    void reportPickUp(int stone, int player) const;
 
     void renderShadowMaps();
     void blurShadowMaps();
@@ -108,6 +131,10 @@ private:
     void renderTransparentEffects();
     void renderMotionBlur();
     void setBlurScale(Shader& program, double scale);
+    // False from a restart until the next update has placed what only the
+    // update places (the headlight, the light matrices).
+    bool settled = false;
+
     template <typename PassFunction>
     void timed(int pass, PassFunction&& render);
     void setLightUniforms(Shader& program);

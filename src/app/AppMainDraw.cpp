@@ -192,8 +192,11 @@ void AppMain::renderMotionBlur()
         }
     }
 
-    // The first frame has no frame time yet; it gets no blur rather than an infinite one.
-    double normalScale = deltaTime > 0.0 ? referenceFrameTime / deltaTime * motionBlurStrength : 0.0;
+    // The smear is the motion since the frame before, scaled to what 16 ms of
+    // it would be; a frame in which the race did not move (the first one, or
+    // one shorter than a race step) gets no blur rather than an infinite one.
+    double normalScale =
+        frameRaceSeconds > 0.0 ? referenceFrameTime / frameRaceSeconds * motionBlurStrength : 0.0;
     for (const FrameLists::PlayerVelocity& player : frameLists.playerVelocity) {
         // The car the camera rides with stands still on screen: no streaks.
         if (followedPlayer == player.player) {

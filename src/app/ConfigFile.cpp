@@ -1,5 +1,6 @@
 #include "app/ConfigFile.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <istream>
@@ -32,11 +33,45 @@ int ConfigFile::getWholeNumber(const std::string& key, int defaultValue, int min
     if (minimum != std::numeric_limits<int>::min() || maximum != std::numeric_limits<int>::max()) {
         wanted += " from " + std::to_string(minimum) + " to " + std::to_string(maximum);
     }
-    // A value continued over several lines is quoted by its first, so the report stays one line.
-    const std::string shown = entry->second.substr(0, entry->second.find('\n'));
-    std::printf("Configuration file '%s': %s \"%s\" is not %s; using %d.\n", fileName.c_str(), key.c_str(),
-                shown.c_str(), wanted.c_str(), defaultValue);
+    reportRefused(key, wanted, std::to_string(defaultValue));
     return defaultValue;
+}
+
+double ConfigFile::getDecimal(const std::string& key, double defaultValue, double minimum, double maximum) const
+{
+    auto entry = entries.find(key);
+    if (entry == entries.end()) {
+        return defaultValue;
+    }
+    std::istringstream stream(entry->second);
+    double value = 0.0;
+    bool read = static_cast<bool>(stream >> value);
+    if (read && (stream >> std::ws).peek() == '/') {
+        stream.get();
+        double divisor = 0.0;
+        read = stream >> divisor && divisor != 0.0;
+        value = read ? value / divisor : 0.0;
+    }
+    // Only blanks may follow the number: "1/240s" or "0.5.2" is a typing mistake, not a value.
+    stream >> std::ws;
+    if (read && stream.eof() && std::isfinite(value) && value >= minimum && value <= maximum) {
+        return value;
+    }
+    char wanted[96];
+    std::snprintf(wanted, sizeof wanted, "a number or fraction from %g to %g", minimum, maximum);
+    char used[32];
+    std::snprintf(used, sizeof used, "%g", defaultValue);
+    reportRefused(key, wanted, used);
+    return defaultValue;
+}
+
+void ConfigFile::reportRefused(const std::string& key, const std::string& wanted, const std::string& used) const
+{
+    const std::string& value = entries.at(key);
+    // A value continued over several lines is quoted by its first, so the report stays one line.
+    const std::string shown = value.substr(0, value.find('\n'));
+    std::printf("Configuration file '%s': %s \"%s\" is not %s; using %s.\n", fileName.c_str(), key.c_str(),
+                shown.c_str(), wanted.c_str(), used.c_str());
 }
 
 void ConfigFile::trimWhitespace(std::string& text)

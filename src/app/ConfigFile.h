@@ -53,9 +53,15 @@ public:
     int getWholeNumber(const std::string& key, int defaultValue, int minimum = std::numeric_limits<int>::min(),
                        int maximum = std::numeric_limits<int>::max()) const;
 
+    // A setting given as a decimal ("0.25") or a fraction ("1/240"), from
+    // minimum to maximum. An absent key gives defaultValue; so does any other
+    // value, after one console line as getWholeNumber writes it.
+    double getDecimal(const std::string& key, double defaultValue, double minimum, double maximum) const;
+
     static void trimWhitespace(std::string& text);
 
     bool hasKey(const std::string& key) const { return entries.count(key) != 0; }
+    const std::string& name() const { return fileName; }
     const std::map<std::string, std::string>& values() const { return entries; }
 
     friend std::istream& operator>>(std::istream& stream, ConfigFile& config);
@@ -68,5 +74,6 @@ private:
     std::map<std::string, std::string> entries;
 
     void cutComment(std::string& line) const;
+    void reportRefused(const std::string& key, const std::string& wanted, const std::string& used) const;
     bool hasEndMarker(const std::string& line) const;
 };

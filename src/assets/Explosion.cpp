@@ -45,7 +45,7 @@ void Explosion::trigger(float x, float y, float z)
         particles[i].reset(origin);
         copyToArrays(i);
     }
-    upload();
+    uploadDue = true;
 }
 
 void Explosion::update()
@@ -74,13 +74,16 @@ void Explosion::update()
             --aliveCount;
         }
     }
-    upload();
+    uploadDue = true;
 }
 
 void Explosion::draw(const Camera& camera)
 {
     if (aliveCount <= 0) {
         return;
+    }
+    if (uploadDue) {
+        upload();
     }
     drawParticles(shader, vertexArray, texture, pointSizeFactor, camera, particleCount);
 }
@@ -93,6 +96,7 @@ void Explosion::copyToArrays(int index)
 
 void Explosion::upload()
 {
+    uploadDue = false;
     const auto count = static_cast<std::size_t>(particleCount);
     uploadParticles(vertexArray, buffers, shader, std::span(positions).first(count), std::span(colors).first(count));
 }

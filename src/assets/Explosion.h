@@ -46,7 +46,8 @@ public:
     std::array<ExplosionParticle, capacity> particles;
     // Sparks fall: one unit per second downwards on top of their own flight.
     glm::vec3 drift{0.0f, -1.0f, 0.0f};
-    // What the GL receives, refreshed after every step.
+    // What the GL receives, refreshed after every step and sent once per
+    // drawn frame, however many steps the frame ran.
     std::array<glm::vec3, capacity> positions{};
     std::array<glm::vec4, capacity> colors{};
     GLVertexArray vertexArray;
@@ -55,4 +56,6 @@ public:
 private:
     void copyToArrays(int index);
     void upload();
+
+    bool uploadDue = false; // the arrays changed since the last upload
 };

@@ -58,11 +58,14 @@ void Smoke::update()
             respawn(i);
         }
     }
-    upload();
+    uploadDue = true;
 }
 
 void Smoke::draw(const Camera& camera)
 {
+    if (uploadDue) {
+        upload();
+    }
     drawParticles(shader, vertexArray, texture, pointSizeFactor, camera, particleCount);
 }
 
@@ -80,6 +83,7 @@ void Smoke::copyToArrays(int index)
 
 void Smoke::upload()
 {
+    uploadDue = false;
     const auto count = static_cast<std::size_t>(particleCount);
     uploadParticles(vertexArray, buffers, shader, std::span(positions).first(count), std::span(colors).first(count));
 }

@@ -44,7 +44,8 @@ public:
     std::array<Particle, capacity> particles;
     // Smoke rises: one unit per second upwards, whatever the puff's own direction.
     glm::vec3 drift{0.0f, 1.0f, 0.0f};
-    // What the GL receives, refreshed after every step.
+    // What the GL receives, refreshed after every step and sent once per
+    // drawn frame, however many steps the frame ran.
     std::array<glm::vec3, capacity> positions{};
     std::array<glm::vec4, capacity> colors{};
     GLVertexArray vertexArray;
@@ -59,4 +60,6 @@ private:
     void respawn(int index);
     void copyToArrays(int index);
     void upload();
+
+    bool uploadDue = false; // the arrays changed since the last upload
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppMain.h"
+#include "app/Launch.h"
 #include "assets/TextureManager.h"
 #include "assets/UserInterface.h"
 #include "scene/Camera.h"
@@ -60,19 +61,15 @@ protected:
     {
         previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(std::filesystem::path(BRIMBOLT_SOURCE_DIR) / "bin");
-        windowWidth = width;
-        windowHeight = height;
-        windowMode = platform::GLFW_WINDOW;
-        app = new AppMain();
-        if (!app->initWindow()) {
-            return;
-        }
-        app->loadShaders();
-        app->userInterface->drawStartScreen(app->window);
-        startScreen = readWindow();
-        app->loadContent();
-        app->restart();
-        ready = true;
+        LaunchOptions options;
+        options.width = width;
+        options.height = height;
+        options.seed = 1;
+        options.raceStep = RaceClock::defaultStep;
+        options.showStartScreen = true;
+        options.whileStartScreenShows = [](AppMain&) { startScreen = readWindow(); };
+        app = launch(options).release();
+        ready = app != nullptr;
     }
 
     static void TearDownTestSuite()
@@ -92,11 +89,10 @@ protected:
         frame(0.0);
     }
 
-    // Runs the update and draws with the given frame time.
+    // A drawn frame that ran the race for `seconds`.
     static void frame(double seconds)
     {
-        deltaTime = seconds;
-        app->update();
+        app->advance(seconds);
         app->draw();
     }
 

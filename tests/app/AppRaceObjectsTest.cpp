@@ -173,7 +173,8 @@ TEST_F(AppFrame, ACollectedStoneIsDrawnInNoPassButStillGetsItsLights)
 
     stone.collected = true;
     counter.shadow = counter.cube = counter.lit = counter.velocity = counter.lightMatrices = 0;
-    frame(0.0);
+    frame(app->raceClock.step()); // one race step
+
     EXPECT_EQ(counter.draws(), 0);
     EXPECT_EQ(counter.lightMatrices, 1);
     EXPECT_EQ(drawCounter, litDrawsWithStone - 1);

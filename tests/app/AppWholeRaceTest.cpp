@@ -2,7 +2,7 @@
 // instead of played: every stone is taken and heard, the first engine's pitch
 // follows its car, and the race starts over once, right after its end.
 #include "app/AppMain.h"
-#include "app/EngineStart.h"
+#include "app/Launch.h"
 #include "assets/Explosion.h"
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
@@ -127,17 +127,16 @@ protected:
     {
         previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(std::filesystem::path(BRIMBOLT_SOURCE_DIR) / "bin");
-        windowWidth = 320;
-        windowHeight = 180;
-        windowMode = platform::GLFW_WINDOW;
-        app = new AppMain(AppMain::SoundOutput::Capture);
-        if (!app->initWindow()) {
+        LaunchOptions options;
+        options.width = 320;
+        options.height = 180;
+        options.soundOutput = AppMain::SoundOutput::Capture;
+        options.seed = 1;
+        options.raceStep = RaceClock::defaultStep;
+        app = launch(options).release();
+        if (!app) {
             return;
         }
-        app->loadShaders();
-        app->loadContent();
-        startEngines(*app->music);
-        app->restart();
         ready = app->music->soundSystem()->getCaptureSampleRate(&sampleRate) == FMOD::FMOD_OK && sampleRate > 0;
     }
 
@@ -170,12 +169,10 @@ protected:
                   FMOD::FMOD_OK);
     }
 
-    // One frame of the race: the update, then that frame's sound.
+    // One frame of the race on the race clock, with the sound of each of its steps.
     void step()
     {
-        deltaTime = frameStep;
-        app->update();
-        listen(frameStep);
+        app->advance(frameStep, [this](double seconds) { listen(seconds); });
     }
 
     std::size_t seconds(double duration) const { return static_cast<std::size_t>(duration * sampleRate); }
@@ -207,7 +204,8 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
     ASSERT_GT(engineSound.rate, 0);
 
     const double endTime = app->cameraPath->endTime;
-    const auto stepLimit = static_cast<int>(endTime / frameStep) + 120;
+    const double raceStep = app->raceClock.step();
+    const auto frameLimit = static_cast<int>(endTime / frameStep) + 120;
     FMOD::Channel* engine = app->music->channel(Music::firstEngineSlot);
     ASSERT_NE(engine, nullptr);
     Car& firstCar = *app->players[0]->getCar();
@@ -221,27 +219,35 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
     double timeBeforeRestart = 0.0;
     double timeAfterRestart = -1.0;
 
-    for (int n = 0; n < stepLimit && restarts == 0; ++n) {
-        const double before = app->raceTime;
-        // The engine's pitch is set from the speed the car has coming into the update.
-        const float speed = std::fabs(*firstCar.speed);
+    // The engine's pitch is set from the speed the car has coming into the update.
+    float speedComingIn = std::fabs(*firstCar.speed);
+    bool firstStep = true;
+    double lastTime = app->raceTime;
+    auto eachStep = [&](double seconds) {
+        // This step's sound, a pick-up started by its update included, begins here.
         const std::size_t frame = recording.frames();
-        step();
-        const float pitch = frequencyOf(engine);
-        if (n == 0) {
-            EXPECT_EQ(speed, 0.0f);
-            pitchAtRest = pitch;
+        listen(seconds);
+        if (restarts > 0) {
+            return;
         }
-        if (speed > topSpeed) {
-            topSpeed = speed;
+        const float pitch = frequencyOf(engine);
+        if (firstStep) {
+            EXPECT_EQ(speedComingIn, 0.0f);
+            pitchAtRest = pitch;
+            firstStep = false;
+        }
+        if (speedComingIn > topSpeed) {
+            topSpeed = speedComingIn;
             pitchAtTopSpeed = pitch;
         }
-        if (app->raceTime < before) {
+        speedComingIn = std::fabs(*firstCar.speed);
+        if (app->raceTime < lastTime) {
             ++restarts;
-            timeBeforeRestart = before;
+            timeBeforeRestart = lastTime;
             timeAfterRestart = app->raceTime;
-            break;
+            return;
         }
+        lastTime = app->raceTime;
         for (std::size_t i = 0; i < app->energyStones.size(); ++i) {
             const EnergyStone& stone = *app->energyStones[i];
             if (!stone.collected || taken[i]) {
@@ -263,6 +269,9 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
             EXPECT_GT(players, 0) << "stone " << i + 1 << " was taken without a burst";
             pickUps.push_back({static_cast<int>(i) + 1, player, players, app->raceTime, frame});
         }
+    };
+    for (int n = 0; n < frameLimit && restarts == 0; ++n) {
+        app->advance(frameStep, eachStep);
     }
 
     std::printf("stone  player  race time (s)\n");
@@ -275,22 +284,24 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
     EXPECT_TRUE(std::all_of(taken.begin(), taken.end(), [](bool t) { return t; }));
 
     // The race ran to its end once and started over in the step that passed it.
-    ASSERT_EQ(restarts, 1) << "no restart within " << stepLimit << " steps";
+    ASSERT_EQ(restarts, 1) << "no restart within " << frameLimit << " frames";
     EXPECT_LE(timeBeforeRestart, endTime);
-    EXPECT_GT(timeBeforeRestart + frameStep, endTime);
+    EXPECT_GT(timeBeforeRestart + raceStep, endTime);
     EXPECT_EQ(timeAfterRestart, 0.0);
     for (std::size_t i = 0; i < app->energyStones.size(); ++i) {
         EXPECT_FALSE(app->energyStones[i]->collected) << "stone " << i + 1 << " after the restart";
     }
     // A second of the new race: it runs on without starting over again.
+    const double newRaceTime = app->raceTime;
     for (int n = 0; n < 60; ++n) {
         const double before = app->raceTime;
         step();
-        ASSERT_GT(app->raceTime, before) << "started over again " << n + 1 << " steps into the new race";
+        ASSERT_GT(app->raceTime, before) << "started over again " << n + 1 << " frames into the new race";
     }
-    EXPECT_NEAR(app->raceTime, 1.0, 1e-9);
-    EXPECT_EQ(recording.frames(), static_cast<std::size_t>(std::lround(
-                                      (timeBeforeRestart + 61 * frameStep) * sampleRate)))
+    EXPECT_NEAR(app->raceTime - newRaceTime, 1.0, 1e-9);
+    // Every step of the old race, the one that restarted it and those of the new one, was heard.
+    EXPECT_EQ(recording.frames(),
+              static_cast<std::size_t>(std::lround((timeBeforeRestart + raceStep + app->raceTime) * sampleRate)))
         << "the recording fell out of step with the race";
 
     // The engine runs at its file's own rate while the car stands and higher
@@ -304,7 +315,7 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
 
     // Every pick-up is heard: the sound's waveform turns up in the mix with
     // the sound of the update that took the stone, about as strong each time.
-    // The search for it spans a whole step either way.
+    // The search for it spans a whole frame either way.
     const long slack = long(seconds(frameStep));
     const std::size_t window = seconds(0.15);
     const std::size_t soundLength = pickUpSound.samples.size();

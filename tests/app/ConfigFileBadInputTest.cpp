@@ -1,4 +1,6 @@
 #include "app/ConfigFile.h"
+#include "app/ProgramSettings.h"
+#include "app/RaceClock.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -120,4 +122,34 @@ TEST(ConfigFileBadInput, BinaryOrTruncatedFilesReadWithoutHarm)
     EXPECT_EQ(printed, "");
     const ConfigFile cutKey(scratch.write("cutKey.txt", "width = 640\nhei").string());
     EXPECT_EQ(cutKey.values().size(), 1u);
+}
+
+// The race step: a fraction or a decimal, 0 turning the fixed step off; what
+// is no such number, out of range, or so fine that the race could not keep
+// up is reported in one line and the default step is used.
+TEST(ConfigFileBadInput, RaceStepTakesFractionsAndDecimalsAndRefusesTheRest)
+{
+    ScratchDir scratch("brimbolt_config_step");
+    struct Case {
+        const char* value;
+        double expected;
+        bool reported;
+    };
+    const double standard = RaceClock::defaultStep;
+    const Case cases[] = {
+        {"1/240", 1.0 / 240.0, false}, {" 1 / 120 ", 1.0 / 120.0, false}, {"0.01", 0.01, false},
+        {"0", 0.0, false},             {"1/0", standard, true},            {"1/240s", standard, true},
+        {"-0.01", standard, true},     {"0.5", standard, true},            {"1/100000", standard, true},
+        {"fast", standard, true},      {"", standard, true},               {"nan", standard, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("raceStep = ") + c.value);
+        const ConfigFile config(scratch.write("config.txt", std::string("raceStep = ") + c.value + "\n").string());
+        double step = -1.0;
+        const std::string printed = printedBy([&] { step = programSettings::readRaceStep(config); });
+        EXPECT_EQ(step, c.expected);
+        EXPECT_EQ(lineCount(printed), c.reported ? 1 : 0) << printed;
+    }
+    const ConfigFile none(scratch.write("config.txt", "width = 640\n").string());
+    EXPECT_EQ(programSettings::readRaceStep(none), standard);
 }

@@ -3,7 +3,7 @@
 its sound starts, and checks the two lie within one frame of each other.
 
 usage: pickup_sync.py VIDEO RECORDER_LOG FRAMES_PER_SECOND WIDTH HEIGHT PICKUP_SOUND
-The recorder's log names the frame of each stone taken ("Stone taken at T s,
+The recorder's log names the frame of each stone taken ("Stone taken in
 frame F"); the onsets are searched for around it in the decoded file: the
 burst as the first frame in which many pixels turn much brighter, the sound
 where the pick-up sound's own waveform matches the track best."""
@@ -17,7 +17,7 @@ sys.stdout.reconfigure(line_buffering=True)
 
 video, log, fps, width, height = sys.argv[1], sys.argv[2], float(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5])
 pickup_file = sys.argv[6]
-frames_taken = [int(m.group(1)) for m in re.finditer(r"Stone taken at [0-9.]+ s, frame (\d+)", open(log).read())]
+frames_taken = [int(m.group(1)) for m in re.finditer(r"Stone taken in frame (\d+)", open(log).read())]
 if not frames_taken:
     sys.exit("no stone taken in the recording")
 

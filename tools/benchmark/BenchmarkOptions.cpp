@@ -44,6 +44,8 @@ bool readBenchmarkOption(int argc, char** argv, int& index, BenchmarkOptions& op
         options.height = positiveNumber(option, size.substr(cross + 1));
     } else if (option == "--frames") {
         options.frames = positiveNumber(option, valueOf(argc, argv, index));
+    } else if (option == "--frame-rate") {
+        options.frameRate = positiveNumber(option, valueOf(argc, argv, index));
     } else if (option == "--json") {
         options.jsonPath = valueOf(argc, argv, index);
     } else if (option == "--rounds") {
@@ -59,5 +61,6 @@ std::vector<std::string> raceArguments(const BenchmarkOptions& options, const st
     return {"race",
             "--size", std::to_string(options.width) + "x" + std::to_string(options.height),
             "--frames", std::to_string(options.frames),
+            "--frame-rate", std::to_string(options.frameRate),
             "--json", jsonPath};
 }

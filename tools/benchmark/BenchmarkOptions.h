@@ -9,6 +9,9 @@ struct BenchmarkOptions {
     int width = 1280;
     int height = 720;
     int frames = 20; // drawn and measured at each race time
+    // Drawn frames a second: each frame runs the race for 1/frameRate s on
+    // the race clock, so a low rate measures the update of many steps.
+    int frameRate = 60;
     std::string jsonPath = "bench.json";
     int rounds = 3; // of a comparison: runs of each build, interleaved
 };

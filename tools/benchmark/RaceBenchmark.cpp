@@ -3,17 +3,17 @@
 #include "RaceReport.h"
 
 #include "app/AppMain.h"
+#include "app/Launch.h"
 #include "render/PassTimer.h"
 #include "scene/CameraPath.h"
-#include "settings/Settings.h"
-#include "sound/Music.h"
 
 #include <epoxy/gl.h>
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,7 +23,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double step = 1.0 / 60.0;
 // Spread over the race so that the chase cameras, the flights past the cars,
 // the stones' bursts and the show pieces all weigh in, not one view.
 constexpr std::array raceTimes = {5.0, 20.0, 40.0, 70.0, 100.0};
@@ -57,58 +56,59 @@ double millisecondsBetween(Clock::time_point start, Clock::time_point stop)
     return std::chrono::duration<double, std::milli>(stop - start).count();
 }
 
+double threadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+// The showcase as the program starts it, muted, with the same random draws
+// in every run, so that both builds of a comparison draw the same frames.
 std::unique_ptr<AppMain> loadShowcase(const BenchmarkOptions& options)
 {
-    windowWidth = options.width;
-    windowHeight = options.height;
-    windowMode = platform::GLFW_WINDOW;
-    auto app = std::make_unique<AppMain>();
-    // The stones' headings and the sparks draw from rand: the same seed draws
-    // the same frames in every run.
-    std::srand(1);
-    app->music->setMute(true);
-    if (!app->initWindow()) {
-        throw std::runtime_error("cannot open a " + std::to_string(options.width) + "x" +
-                                 std::to_string(options.height) + " window (no display? try xvfb-run -a)");
+    LaunchOptions launchOptions;
+    launchOptions.width = options.width;
+    launchOptions.height = options.height;
+    launchOptions.seed = 1;
+    launchOptions.muted = true;
+    launchOptions.toolName = "brimbolt_benchmark";
+    std::unique_ptr<AppMain> app = launch(launchOptions);
+    if (!app) {
+        throw std::runtime_error("no window for the race");
     }
-    app->loadShaders();
-    app->loadContent();
-    app->restart();
     return app;
 }
 
-// Steps the race without drawing so that the settling frames end at `time`.
-void raceTo(AppMain& app, double time)
+// Runs the race's frames without drawing so that the settling frames end at `time`.
+void raceTo(AppMain& app, double time, double frameSeconds)
 {
     if (time >= app.cameraPath->endTime) {
         throw std::runtime_error("race time " + std::to_string(time) + " s is past the end of the race");
     }
-    while (app.raceTime + (settleFrames + 0.5) * step < time) {
-        deltaTime = step;
-        app.update();
+    while (app.raceTime + (settleFrames + 0.5) * frameSeconds < time) {
+        app.advance(frameSeconds);
     }
     for (int i = 0; i < settleFrames; ++i) {
-        deltaTime = step;
-        app.update();
+        app.advance(frameSeconds);
         app.draw();
     }
 }
 
 // As the program's loop runs: no glFinish between frames, so on a GPU the
 // CPU times are those of a pipeline kept full (draw may wait in the buffer
-// swap); on llvmpipe draw includes the rendering itself.
-void measureFrames(AppMain& app, PassTimer& timer, int frames, Samples& samples)
+// swap); on llvmpipe draw includes the rendering itself. The update is the
+// processor time of the frame's race steps, which no other thread shares.
+void measureFrames(AppMain& app, PassTimer& timer, int frames, double frameSeconds, Samples& samples)
 {
     app.passTimer = &timer;
     for (int i = 0; i < frames; ++i) {
-        deltaTime = step;
-        const Clock::time_point start = Clock::now();
-        app.update();
-        const Clock::time_point updated = Clock::now();
+        const double updateStart = threadCpuMilliseconds();
+        app.advance(frameSeconds);
+        samples.update.push_back(threadCpuMilliseconds() - updateStart);
+        const Clock::time_point drawStart = Clock::now();
         app.draw();
-        const Clock::time_point drawn = Clock::now();
-        samples.update.push_back(millisecondsBetween(start, updated));
-        samples.draw.push_back(millisecondsBetween(updated, drawn));
+        samples.draw.push_back(millisecondsBetween(drawStart, Clock::now()));
         timer.endFrame();
         samples.addGpu(timer.collect());
     }
@@ -118,13 +118,15 @@ void measureFrames(AppMain& app, PassTimer& timer, int frames, Samples& samples)
     samples.addGpu(timer.finish());
 }
 
-RaceReport makeReport(const Samples& samples, const BenchmarkOptions& options, int lostFrames)
+RaceReport makeReport(const Samples& samples, const BenchmarkOptions& options, int lostFrames, int raceSteps)
 {
     RaceReport report;
     report.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     report.width = options.width;
     report.height = options.height;
     report.frames = options.frames;
+    report.frameRate = options.frameRate;
+    report.raceSteps = raceSteps;
     report.raceTimes.assign(raceTimes.begin(), raceTimes.end());
     report.gpuFrames = static_cast<int>(samples.wholeFrame.size());
     report.lostFrames = lostFrames;
@@ -144,11 +146,14 @@ RaceReport race(AppMain& app, const BenchmarkOptions& options)
 {
     PassTimer timer;
     Samples samples;
+    const double frameSeconds = 1.0 / options.frameRate;
     for (double time : raceTimes) {
-        raceTo(app, time);
-        measureFrames(app, timer, options.frames, samples);
+        raceTo(app, time, frameSeconds);
+        measureFrames(app, timer, options.frames, frameSeconds, samples);
     }
-    return makeReport(samples, options, timer.lostFrames());
+    const double step = app.raceClock.step();
+    const int raceSteps = step > 0.0 ? static_cast<int>(std::lround(frameSeconds / step)) : 1;
+    return makeReport(samples, options, timer.lostFrames(), raceSteps);
 }
 
 } // namespace

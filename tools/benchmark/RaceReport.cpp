@@ -69,12 +69,13 @@ void printReport(const RaceReport& report)
     for (double time : report.raceTimes) {
         std::printf(" %g", time);
     }
-    std::printf(" s (GPU times of %d frames, %d lost):\n", report.gpuFrames, report.lostFrames);
+    std::printf(" s, %d frames a second of %d race steps each (GPU times of %d frames, %d lost):\n",
+                report.frameRate, report.raceSteps, report.gpuFrames, report.lostFrames);
     std::printf("  %-18s %9s %9s\n", "", "mean ms", "median ms");
     for (const Statistic& pass : report.gpu) {
         printRow(pass, "GPU");
     }
-    printRow(report.update, "CPU");
+    printRow(report.update, "CPU (processor time)");
     printRow(report.draw, "CPU (submission)");
 }
 
@@ -83,7 +84,8 @@ void writeReport(const RaceReport& report, const std::string& path)
     std::ofstream out(path);
     out << "{\n  \"renderer\": " << quoted(report.renderer) << ",\n"
         << "  \"width\": " << report.width << ",\n  \"height\": " << report.height << ",\n"
-        << "  \"frames\": " << report.frames << ",\n  \"race_times_s\": [";
+        << "  \"frames\": " << report.frames << ",\n  \"frame_rate\": " << report.frameRate
+        << ",\n  \"race_steps_per_frame\": " << report.raceSteps << ",\n  \"race_times_s\": [";
     for (std::size_t i = 0; i < report.raceTimes.size(); ++i) {
         out << (i > 0 ? ", " : "") << report.raceTimes[i];
     }

@@ -17,11 +17,13 @@ struct RaceReport {
     int width = 0;
     int height = 0;
     int frames = 0; // at each race time
+    int frameRate = 0;  // drawn frames a second
+    int raceSteps = 0;  // race steps in each drawn frame
     std::vector<double> raceTimes;
     int gpuFrames = 0;  // frames whose pass times arrived
     int lostFrames = 0; // frames whose pass times were given up
     std::vector<Statistic> gpu; // each pass, then the whole frame
-    Statistic update;
+    Statistic update; // processor time of a drawn frame's race steps
     Statistic draw;
 };
 

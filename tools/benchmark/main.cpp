@@ -8,7 +8,8 @@
 // else). On a machine without a display, run it under xvfb-run -a.
 //
 // OPTIONS, for the race: --size WxH (1280x720), --frames N per race time
-// (20), --json PATH (bench.json). --compare runs the race of two benchmark
+// (20), --frame-rate F drawn frames a second, each running 1/F s of race on
+// the race clock (60), --json PATH (bench.json). --compare runs the race of two benchmark
 // binaries, A B, B A, A B... R rounds (3), and prints the ratios B/A.
 //
 // To add a benchmark: a source file in this folder with a run function, and
@@ -49,8 +50,8 @@ constexpr std::array benchmarks = {
 
 void printUsage()
 {
-    std::cerr << "usage: brimbolt_benchmark [--shaders DIR] [--size WxH] [--frames N] [--json PATH] NAME...\n"
-                 "       brimbolt_benchmark --compare A B [--rounds R] [--size WxH] [--frames N]\n"
+    std::cerr << "usage: brimbolt_benchmark [--shaders DIR] [--size WxH] [--frames N] [--frame-rate F] [--json PATH] NAME...\n"
+                 "       brimbolt_benchmark --compare A B [--rounds R] [--size WxH] [--frames N] [--frame-rate F]\n"
                  "benchmarks:";
     for (const Benchmark& benchmark : benchmarks) {
         std::cerr << ' ' << benchmark.name;

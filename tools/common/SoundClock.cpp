@@ -8,9 +8,8 @@
 #include <cmath>
 #include <cstdio>
 
-SoundClock::SoundClock(AppMain& app, double step, const char* toolName)
+SoundClock::SoundClock(AppMain& app, const char* toolName)
     : app(app),
-      step(step),
       toolName(toolName)
 {
     if (app.music->soundSystem()->getCaptureSampleRate(&rate) != FMOD::FMOD_OK || rate <= 0) {
@@ -20,10 +19,10 @@ SoundClock::SoundClock(AppMain& app, double step, const char* toolName)
     }
 }
 
-const std::vector<float>& SoundClock::render()
+const std::vector<float>& SoundClock::render(double seconds)
 {
-    ++stepsDone;
-    const long due = std::lround(static_cast<double>(stepsDone) * step * rate);
+    secondsDone += seconds;
+    const long due = std::lround(secondsDone * rate);
     const int frames = static_cast<int>(due - framesDone);
     framesDone = due;
     samples.assign(static_cast<std::size_t>(std::max(frames, 0)) * 2, 0.0f);

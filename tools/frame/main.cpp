@@ -7,12 +7,11 @@
 // each pass of a frame, seen from a fixed viewpoint over the course, and the
 // CPU time of submitting it.
 #include "app/AppMain.h"
+#include "app/Launch.h"
 #include "assets/Explosion.h"
 #include "render/PassTimer.h"
 #include "scene/Camera.h"
 #include "scene/RoomLayout.h"
-#include "settings/Settings.h"
-#include "sound/Music.h"
 #include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
 
@@ -24,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,10 +55,11 @@ void lookFrom(AppMain& app, const Viewpoint& view)
     app.fixedView = app.camera;
 }
 
+constexpr double frameSeconds = 1.0 / 60.0;
+
 void frame(AppMain& app, double seconds)
 {
-    deltaTime = seconds;
-    app.update();
+    app.advance(seconds);
     app.draw();
 }
 
@@ -84,17 +85,15 @@ bool savePicture(const std::string& path)
     return saved;
 }
 
-// Runs the race from its start at 60 steps a second without drawing up to
-// `time`, then draws the last few steps so the motion blur has a frame before.
+// Runs the race at 60 frames a second without drawing up to `time`, then
+// draws the last few frames so the motion blur has a frame before.
 void raceTo(AppMain& app, double time)
 {
-    constexpr double step = 1.0 / 60.0;
-    while (app.raceTime + 3.5 * step < time) {
-        deltaTime = step;
-        app.update();
+    while (app.raceTime + 3.5 * frameSeconds < time) {
+        app.advance(frameSeconds);
     }
     for (int i = 0; i < 3; ++i) {
-        frame(app, step);
+        frame(app, frameSeconds);
     }
 }
 
@@ -116,13 +115,11 @@ bool racePictures(AppMain& app, const std::string& folder)
                              [](const EnergyStone* stone) { return stone->collected; });
     };
     while (app.raceTime < 15.0) {
-        deltaTime = 1.0 / 60.0;
-        app.update();
+        app.advance(frameSeconds);
     }
     const auto before = taken();
     while (taken() == before && app.raceTime < 60.0) {
-        deltaTime = 1.0 / 60.0;
-        app.update();
+        app.advance(frameSeconds);
     }
     raceTo(app, app.raceTime + 0.25);
     return savePicture(folder + "/race-burst.jpg") && ok;
@@ -133,7 +130,7 @@ bool pictures(AppMain& app, const std::string& folder)
     bool ok = true;
     for (const Viewpoint& view : {roadster, buggy}) {
         lookFrom(app, view);
-        frame(app, 1.0 / 60.0);
+        frame(app, frameSeconds);
         ok = savePicture(folder + "/" + view.name + ".jpg") && ok;
     }
     // A quarter of a second into the burst the sparks are at their widest.
@@ -141,7 +138,7 @@ bool pictures(AppMain& app, const std::string& folder)
     glm::vec3 stone = roomLayout::stonePositions[3];
     app.players[0]->getExplosion()->trigger(stone.x, stone.y, stone.z);
     for (int i = 0; i < 15; ++i) {
-        frame(app, 1.0 / 60.0);
+        frame(app, frameSeconds);
     }
     ok = savePicture(folder + "/" + burst.name + ".jpg") && ok;
     return racePictures(app, folder) && ok;
@@ -155,7 +152,7 @@ void timing(AppMain& app)
     const int frames = 10;
     double passTotals[PassTimer::PassCount] = {};
     double submitTotal = 0.0;
-    frame(app, 1.0 / 60.0); // warm-up, not timed
+    frame(app, frameSeconds); // warm-up, not timed
     app.passTimer = &timer;
     int timedFrames = 0;
     auto addUp = [&](const std::vector<PassTimer::FrameTimes>& finished) {
@@ -169,9 +166,7 @@ void timing(AppMain& app)
     for (int i = 0; i < frames; ++i) {
         glFinish();
         Clock::time_point start = Clock::now();
-        deltaTime = 1.0 / 60.0;
-        app.update();
-        app.draw();
+        frame(app, frameSeconds);
         submitTotal += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         timer.endFrame();
         addUp(timer.collect());
@@ -201,24 +196,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: brimbolt_frame pictures OUTDIR | timing   (run from bin/)\n");
         return 2;
     }
-    windowWidth = width;
-    windowHeight = height;
-    windowMode = platform::GLFW_WINDOW;
-    AppMain* app = new AppMain();
-    app->music->setMute(true);
-    bool ok = app->initWindow();
-    if (ok) {
-        app->loadShaders();
-        app->loadContent();
-        app->restart();
-        if (wantPictures) {
-            ok = pictures(*app, argv[2]);
-        } else {
-            timing(*app);
-        }
-    } else {
-        std::fprintf(stderr, "brimbolt_frame: cannot open a window (no display? try xvfb-run -a)\n");
+    LaunchOptions options;
+    options.width = width;
+    options.height = height;
+    options.seed = 1;
+    options.muted = true;
+    options.toolName = "brimbolt_frame";
+    std::unique_ptr<AppMain> app = launch(options);
+    if (!app) {
+        return 1;
     }
-    delete app;
+    bool ok = true;
+    if (wantPictures) {
+        ok = pictures(*app, argv[2]);
+    } else {
+        timing(*app);
+    }
     return ok ? 0 : 1;
 }

@@ -3,17 +3,19 @@
 //     cd bin && ../build/tools/record/brimbolt_record --length 30 --size 640x360
 //     cd bin && ../build/tools/record/brimbolt_record --at 12.5,40,97 --stills ../out
 //
-// The race runs at a fixed step (default 1/30 s) with a fixed random seed,
-// so the same command gives the same pictures and the same sound on any
-// machine, however slow. Ctrl-C ends a recording early with a playable file
-// of what was recorded.
+// The video has a fixed frame time (--step, default 1/30 s) and the race
+// runs on the program's race clock under it, with a fixed random seed, so
+// the same command gives the same pictures and the same sound on any
+// machine, however slow, and the race the live program runs at any frame
+// rate. Ctrl-C ends a recording early with a playable file of what was
+// recorded.
 #include "Encoder.h"
 #include "FrameReader.h"
 #include "Options.h"
-#include "Race.h"
 #include "SoundClock.h"
 
 #include "app/AppMain.h"
+#include "app/Launch.h"
 #include "scene/CameraPath.h"
 #include "vehicles/EnergyStone.h"
 
@@ -57,11 +59,12 @@ bool saveStill(const std::string& path, int width, int height)
     return saved;
 }
 
-// Steps without drawing up to just before each time, then draws the last
-// steps, as many as the motion blur looks back, and keeps the last picture.
+// Runs the video's frames without drawing up to just before each time, then
+// draws the last frames, as many as the motion blur looks back, and keeps the
+// last picture.
 bool stills(AppMain& app, const Options& options)
 {
-    constexpr int drawnSteps = 3;
+    constexpr int drawnFrames = 3;
     std::vector<double> times = options.stills;
     std::sort(times.begin(), times.end());
     bool ok = true;
@@ -73,7 +76,10 @@ bool stills(AppMain& app, const Options& options)
             continue;
         }
         for (; done < target; ++done) {
-            race::step(app, options.step, options.drawEveryStep || done >= target - drawnSteps);
+            app.advance(options.step);
+            if (options.drawEveryStep || done >= target - drawnFrames) {
+                app.draw();
+            }
         }
         char name[64];
         std::snprintf(name, sizeof name, "/still-%07.2f.png", time);
@@ -99,7 +105,7 @@ bool record(AppMain& app, const Options& options)
 {
     const double length = options.length > 0.0 ? options.length : app.cameraPath->endTime;
     const long frames = std::lround(length / options.step);
-    SoundClock sound(app, options.step, "brimbolt_record");
+    SoundClock sound(app, "brimbolt_record");
     Encoder encoder(options.output, options.width, options.height, 1.0 / options.step, sound.sampleRate());
     if (!encoder.ok()) {
         return false;
@@ -112,15 +118,19 @@ bool record(AppMain& app, const Options& options)
     for (; frame < frames && !stopRequested; ++frame) {
         const double before = app.raceTime;
         const int takenBefore = takenStones(app);
-        race::step(app, options.step, true);
+        // The sound is mixed step by step, so a pick-up starts in the mix at
+        // its own step, not at the frame's.
+        app.advance(options.step, [&](double seconds) {
+            const std::vector<float>& samples = sound.render(seconds);
+            encoder.addSound(samples.data(), samples.size());
+        });
         if (app.raceTime < before) {
             break; // the race started over: one whole race is done
         }
         if (takenStones(app) > takenBefore) {
-            std::printf("Stone taken at %.3f s, frame %ld\n", app.raceTime, frame);
+            std::printf("Stone taken in frame %ld\n", frame);
         }
-        const std::vector<float>& samples = sound.render();
-        encoder.addSound(samples.data(), samples.size());
+        app.draw();
         if (reader.push(pixels)) {
             encoder.addFrame(pixels);
         }
@@ -149,11 +159,16 @@ int main(int argc, char** argv)
     if (!options.parse(argc, argv)) {
         return 2;
     }
-    AppMain* app = race::start(options);
+    LaunchOptions launchOptions;
+    launchOptions.width = options.width;
+    launchOptions.height = options.height;
+    launchOptions.soundOutput = AppMain::SoundOutput::Capture;
+    launchOptions.seed = options.seed;
+    launchOptions.toolName = "brimbolt_record";
+    std::unique_ptr<AppMain> app = launch(launchOptions);
     if (!app) {
         return 1;
     }
     const bool ok = options.stills.empty() ? record(*app, options) : stills(*app, options);
-    delete app;
     return ok ? 0 : 1;
 }

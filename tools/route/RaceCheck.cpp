@@ -11,14 +11,16 @@
 #include "scene/Footprints.h"
 #include "scene/RoomLayout.h"
 #include "scene/ViewFrustum.h"
-#include "settings/Settings.h"
 #include "vehicles/Car.h"
 #include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 namespace racecheck {
@@ -97,10 +99,34 @@ std::vector<course::KeepOut> keepOuts(const AppMain& app)
     };
 }
 
-Report run(AppMain& app, double step)
+// The frame times a machine of the given speed draws at. Irregular times
+// spread evenly over the logarithm, so slow and fast frames both come often;
+// the generator is written out so that every machine draws the same times.
+class FrameTimes {
+public:
+    explicit FrameTimes(const FrameRate& frames) : frames(frames), state(frames.seed) {}
+
+    double next()
+    {
+        if (frames.seed == 0) {
+            return frames.seconds;
+        }
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;
+        return 0.001 * std::pow(1000.0, unit);
+    }
+
+private:
+    const FrameRate& frames;
+    std::uint64_t state;
+};
+
+Report run(AppMain& app, const FrameRate& frames)
 {
     Report report;
-    report.step = step;
+    report.frames = frames;
+    // The stones' headings are drawn at the restart: every run draws the same.
+    std::srand(1);
     app.restart();
     report.endTime = app.cameraPath->endTime;
     for (const CameraKey& key : app.cameraPath->keys) {
@@ -124,49 +150,42 @@ Report run(AppMain& app, double step)
         report.pieceSeconds[p.name] = 0.0;
     }
 
-    deltaTime = step;
-    double carInView = 0.0;
+    // What the cars do, after every race step.
     bool wereClose = false;
-    std::set<std::string> reported;
-    for (long n = 0;; ++n) {
-        std::array<bool, 6> before{};
-        for (std::size_t i = 0; i < 6; ++i) {
-            before[i] = app.energyStones[i]->collected;
-        }
-        const double previousTime = app.raceTime;
-        app.update();
-        if (app.raceTime < previousTime) {
-            report.restarted = true;
-            break;
+    std::array<bool, 6> taken{};
+    double lastTime = app.raceTime;
+    auto afterStep = [&](double) {
+        if (report.restarted) {
+            return;
         }
         const double time = app.raceTime;
-
+        if (time < lastTime) {
+            report.restarted = true;
+            return;
+        }
+        lastTime = time;
         int mode = 0;
-        Camera* camera = app.cameraPath->cameraAt(static_cast<float>(time), mode);
-        const ViewFrustum& view = *camera->frustum;
-
+        const ViewFrustum& view = *app.cameraPath->cameraAt(static_cast<float>(time), mode)->frustum;
         for (std::size_t i = 0; i < 6; ++i) {
             const EnergyStone& stone = *app.energyStones[i];
-            if (!before[i] && stone.collected) {
-                int player = 0;
-                for (int p = 0; p < 2; ++p) {
-                    if (footprintsOverlap(stone.boundingBox.footprint,
-                                          app.players[p]->getCar()->mesh->boundingBox.footprint)) {
-                        player = p + 1;
-                    }
-                }
-                const bool seen = view.isSphereVisible(stone.boundingSphere);
-                report.pickUps.push_back({time, int(i) + 1, player, seen});
-                ++report.stonesTaken;
-                report.pickUpsInView += seen ? 1 : 0;
+            if (taken[i] || !stone.collected) {
+                continue;
             }
+            taken[i] = true;
+            int player = 0;
+            for (int p = 0; p < 2; ++p) {
+                if (footprintsOverlap(stone.boundingBox.footprint,
+                                      app.players[p]->getCar()->mesh->boundingBox.footprint)) {
+                    player = p + 1;
+                }
+            }
+            const bool seen = view.isSphereVisible(stone.boundingSphere);
+            report.pickUps.push_back({time, int(i) + 1, player, seen});
+            ++report.stonesTaken;
+            report.pickUpsInView += seen ? 1 : 0;
         }
-
-        bool anyCar = false;
         for (Player* player : app.players) {
-            const Car& car = *player->getCar();
-            anyCar = anyCar || view.isSphereVisible(car.mesh->boundingSphere);
-            const Footprint& footprint = car.mesh->boundingBox.footprint;
+            const Footprint& footprint = player->getCar()->mesh->boundingBox.footprint;
             for (const course::KeepOut& keepOut : areas) {
                 float clearance = footprintClearance(footprint, keepOut);
                 if (clearance < report.closestApproach) {
@@ -180,17 +199,37 @@ Report run(AppMain& app, double step)
                 report.closestArea = "a wall";
             }
         }
-        carInView += anyCar ? step : 0.0;
-
         const glm::vec3 a((*app.players[0]->getCar()->modelMatrix)[3]);
         const glm::vec3 b((*app.players[1]->getCar()->modelMatrix)[3]);
         const bool close = glm::distance(a, b) < closeDistance;
         report.closeEncounters += close && !wereClose ? 1 : 0;
         wereClose = close;
+    };
 
+    // What the viewer sees, in every drawn frame, for the race time it covers.
+    FrameTimes frameTimes(frames);
+    double carInView = 0.0;
+    std::set<std::string> reported;
+    while (!report.restarted && app.raceTime <= 1000.0) { // past 1000 s: a path that never ends
+        app.advance(frameTimes.next(), afterStep);
+        if (report.restarted) {
+            break;
+        }
+        ++report.framesDrawn;
+        const double time = app.raceTime;
+        const double covered = app.frameRaceSeconds;
+        int mode = 0;
+        Camera* camera = app.cameraPath->cameraAt(static_cast<float>(time), mode);
+        const ViewFrustum& view = *camera->frustum;
+
+        bool anyCar = false;
+        for (Player* player : app.players) {
+            anyCar = anyCar || view.isSphereVisible(player->getCar()->mesh->boundingSphere);
+        }
+        carInView += anyCar ? covered : 0.0;
         for (const Piece& p : pieces) {
             if (view.isSphereVisible(p.geometry->mesh->boundingSphere)) {
-                report.pieceSeconds[p.name] += step;
+                report.pieceSeconds[p.name] += covered;
             }
         }
 
@@ -213,11 +252,8 @@ Report run(AppMain& app, double step)
                           eye.y, eye.z);
             report.cameraProblems.push_back(line);
         }
-        if (time > 1000.0) {
-            break; // a path that never ends
-        }
     }
-    report.carInViewShare = carInView / std::max(report.endTime, step);
+    report.carInViewShare = carInView / std::max(report.endTime, 1e-3);
     return report;
 }
 

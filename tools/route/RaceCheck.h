@@ -8,9 +8,19 @@
 
 class AppMain;
 
-// One whole race run through the real application at a fixed frame step,
-// without drawing: what the cars did and what the camera path showed.
+// One whole race run through the real application without drawing, with
+// frames coming at a fixed rate or at irregular times, as a machine of that
+// speed would draw them: what the cars did, step by step on the race clock,
+// and what the camera path showed in the frames.
 namespace racecheck {
+
+// How the frames come: every `seconds`, or, when `seed` is set, at seeded
+// random times between 1 ms and 1 s.
+struct FrameRate {
+    std::string name;
+    double seconds = 0.0;
+    unsigned seed = 0;
+};
 
 struct PickUp {
     double time;
@@ -20,7 +30,8 @@ struct PickUp {
 };
 
 struct Report {
-    double step = 0.0;
+    FrameRate frames;
+    int framesDrawn = 0;
     double endTime = 0.0;
     std::vector<PickUp> pickUps;
     int stonesTaken = 0;
@@ -28,13 +39,12 @@ struct Report {
     // Closest any car came to furniture, a show piece or a wall (negative: inside).
     float closestApproach = 1e9f;
     std::string closestArea;
-    double carInViewShare = 0.0;           // of the race time
+    double carInViewShare = 0.0;           // of the race time, over the drawn frames
     std::map<std::string, double> pieceSeconds; // show piece → seconds in view
     std::vector<std::string> cameraProblems;    // where the camera left the room or entered furniture
     std::vector<int> methodsUsed;
     int closeEncounters = 0;  // times the cars came together
     bool restarted = false;   // the race started over after its end
-    double fullSpeedPitchRatio = 0.0; // unused here; filled by sound checks elsewhere
 };
 
 // Everything a car and the camera must keep out of: the furniture of the
@@ -42,7 +52,8 @@ struct Report {
 // application placed them.
 std::vector<course::KeepOut> keepOuts(const AppMain& app);
 
-Report run(AppMain& app, double step);
+// Restarts the race with the same random draws every time and runs it to its end.
+Report run(AppMain& app, const FrameRate& frames);
 
 // The requirements the race must meet; empty when it meets them all.
 std::vector<std::string> problems(const Report& report, bool mustTakeEveryStone);

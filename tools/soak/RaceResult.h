@@ -8,8 +8,8 @@
 struct RaceResult {
     int race = 0;              // from 1
     bool startedOver = false;  // the race ran to its end and restarted by itself
-    long steps = 0;            // updates, the one that restarted the race included
-    double raceSeconds = 0.0;  // race time of the last update before the restart
+    long steps = 0;            // frames, the one that restarted the race included
+    double raceSeconds = 0.0;  // race time of the last step before the restart
     int framesDrawn = 0;
     long residentKiB = -1;     // after the race
     long liveGLObjects = 0;    // right after the restart

@@ -50,8 +50,9 @@ void SoakOptions::printUsage()
     std::fprintf(stderr,
                  "usage: brimbolt_soak [--races N] [--step 1/30] [--size WxH] [--draw-every K]\n"
                  "                     [--frame-time-margin PERCENT] [--seed N] [--json FILE]\n"
-                 "Run from bin/. Runs N whole races (default 10) through the application at a fixed\n"
-                 "step with its sound captured, draws one step in K (default: one a race second) at\n"
+                 "Run from bin/. Runs N whole races (default 10) through the application in frames of\n"
+                 "a fixed time (--step) on its race clock, with its sound captured, draws one frame\n"
+                 "in K (default: one a race second) at\n"
                  "320x180, and prints per race the resident memory, the live GL objects after the\n"
                  "restart, the GL errors and the frame times. Exits 1 when memory grows by more than\n"
                  "5%%, the live GL objects change between restarts, any GL error is seen, or the last\n"
@@ -98,7 +99,7 @@ bool SoakOptions::parse(int argc, char** argv)
     return true;
 }
 
-int SoakOptions::stepsPerDrawnFrame() const
+int SoakOptions::framesPerDrawnFrame() const
 {
     return drawEvery > 0 ? drawEvery : std::max(1, static_cast<int>(std::lround(1.0 / step)));
 }

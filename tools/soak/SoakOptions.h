@@ -5,10 +5,10 @@
 // What a soak run was asked for on its command line.
 struct SoakOptions {
     int races = 10;
-    double step = 1.0 / 30.0; // race seconds per update
+    double step = 1.0 / 30.0; // race seconds per frame; the race clock steps inside it
     int width = 320;
     int height = 180;
-    int drawEvery = 0;        // one frame drawn in this many steps; 0: about one a race second
+    int drawEvery = 0;        // one frame drawn in this many; 0: about one a race second
     std::string jsonPath;     // empty: no JSON
     // How far the last race's median frame time may rise over the first's.
     // Runs on a machine busy with other work (the test suite) pass more.
@@ -18,6 +18,6 @@ struct SoakOptions {
     // Reads argv; on a mistake prints why and the usage and returns false.
     bool parse(int argc, char** argv);
     static void printUsage();
-    // drawEvery as given, or the steps of one race second.
-    int stepsPerDrawnFrame() const;
+    // drawEvery as given, or the frames of one race second.
+    int framesPerDrawnFrame() const;
 };

@@ -63,9 +63,9 @@ SoakReport::SoakReport(const SoakOptions& options)
 
 void SoakReport::printHeader() const
 {
-    std::printf("%d races at a step of %.4f s, %dx%d, one frame drawn in %d steps\n", options.races, options.step,
-                options.width, options.height, options.stepsPerDrawnFrame());
-    std::printf("race  steps  race (s)  frames  RSS (MiB)  live GL objects  GL errors (debug/glGetError)  "
+    std::printf("%d races in frames of %.4f s, %dx%d, one frame drawn in %d\n", options.races, options.step,
+                options.width, options.height, options.framesPerDrawnFrame());
+    std::printf("race  frames  race (s)  drawn  RSS (MiB)  live GL objects  GL errors (debug/glGetError)  "
                 "frame mean (ms)  frame median (ms)  frame CPU median (ms)  primitives median  wall (s)\n");
     std::fflush(stdout);
 }
@@ -73,7 +73,7 @@ void SoakReport::printHeader() const
 void SoakReport::add(const RaceResult& race)
 {
     races.push_back(race);
-    std::printf("%4d  %5ld  %8.2f  %6d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %21.1f  %17.0f  %8.1f%s\n",
+    std::printf("%4d  %6ld  %8.2f  %5d  %9.1f  %15ld  %17ld/%ld  %15.1f  %17.1f  %21.1f  %17.0f  %8.1f%s\n",
                 race.race, race.steps, race.raceSeconds, race.framesDrawn, race.residentKiB / 1024.0,
                 race.liveGLObjects, race.debugOutputErrors, race.getErrorErrors, race.meanFrameMs, race.medianFrameMs,
                 race.medianFrameCpuMs, race.medianFramePrimitives, race.wallSeconds,
@@ -177,7 +177,7 @@ bool SoakReport::writeJson(const std::string& path) const
         return false;
     }
     out << "{\n  \"step\": " << options.step << ",\n  \"width\": " << options.width
-        << ",\n  \"height\": " << options.height << ",\n  \"drawEvery\": " << options.stepsPerDrawnFrame()
+        << ",\n  \"height\": " << options.height << ",\n  \"drawEvery\": " << options.framesPerDrawnFrame()
         << ",\n  \"seed\": " << options.seed << ",\n  \"wallSeconds\": " << facts.wallSeconds
         << ",\n  \"liveGLObjectsAtStart\": " << facts.liveGLObjectsAtStart
         << ",\n  \"liveGLObjectsAtEnd\": " << facts.liveGLObjectsAtEnd

@@ -3,7 +3,7 @@
 #include "ResidentMemory.h"
 
 #include "app/AppMain.h"
-#include "app/EngineStart.h"
+#include "app/Launch.h"
 #include "scene/CameraPath.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
@@ -54,33 +54,21 @@ SoakRun::~SoakRun()
 
 bool SoakRun::start()
 {
-    windowWidth = options.width;
-    windowHeight = options.height;
-    windowMode = platform::GLFW_WINDOW;
-    app = std::make_unique<AppMain>(AppMain::SoundOutput::Capture);
-    // After the application's own seeding: every run draws the same stone
-    // headings and the same smoke.
-    std::srand(options.seed);
-    // A debug context, so that the driver reports every failing call. GLFW
-    // keeps window hints until the window opens, so this one stands beside
-    // those initWindow sets.
-    if (app->window.init()) {
-        app->window.openWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
-    }
-    if (!app->initWindow()) {
-        std::fprintf(stderr, "brimbolt_soak: cannot open a %dx%d window (no display? try xvfb-run -a)\n",
-                     options.width, options.height);
-        app.reset();
+    LaunchOptions launchOptions;
+    launchOptions.width = options.width;
+    launchOptions.height = options.height;
+    launchOptions.soundOutput = AppMain::SoundOutput::Capture;
+    launchOptions.seed = options.seed;
+    // So that the driver reports every failing call, loading included.
+    launchOptions.debugContext = true;
+    launchOptions.afterWindowOpens = [this](AppMain&) { watch.install(); };
+    launchOptions.toolName = "brimbolt_soak";
+    app = launch(launchOptions);
+    if (!app) {
         return false;
     }
-    watch.install();
-    app->loadShaders();
-    app->loadContent();
     watch.check("loading the content");
-    // As the program starts: the engines running, and a second restart.
-    startEngines(*app->music);
-    app->restart();
-    sound = std::make_unique<SoundClock>(*app, options.step, "brimbolt_soak");
+    sound = std::make_unique<SoundClock>(*app, "brimbolt_soak");
     primitivesDrawn = GLQuery::create();
     liveAtStart = liveGLObjectCount();
     return true;
@@ -92,28 +80,32 @@ RaceResult SoakRun::runRace(int number)
     result.race = number;
     const long debugErrorsBefore = watch.debugOutputErrors();
     const long getErrorsBefore = watch.getErrorErrors();
-    const int drawEvery = options.stepsPerDrawnFrame();
+    const int drawEvery = options.framesPerDrawnFrame();
     // A race that has not started over well after its camera path ends never will.
-    const long stepLimit = std::lround(app->cameraPath->endTime / options.step) + 100;
+    const long frameLimit = std::lround(app->cameraPath->endTime / options.step) + 100;
     std::vector<double> frameTimes;
     std::vector<double> frameCpuTimes;
     std::vector<double> framePrimitives;
     const auto started = Clock::now();
 
-    // Every race draws the same steps: the first race starts at time 0 and
-    // each later one at the update that restarted the race before it.
-    for (long step = 1; step <= stepLimit; ++step) {
+    // Every race draws the same frames: the first race starts at time 0 and
+    // each later one in the frame that restarted the race before it.
+    for (long frame = 1; frame <= frameLimit; ++frame) {
         const double before = app->raceTime;
-        deltaTime = options.step;
-        app->update();
-        sound->render();
-        if (app->raceTime < before) {
-            result.startedOver = true;
-            result.steps = step;
-            result.raceSeconds = before;
+        double lastTime = before;
+        app->advance(options.step, [&](double seconds) {
+            sound->render(seconds);
+            if (app->raceTime < lastTime && !result.startedOver) {
+                result.startedOver = true;
+                result.raceSeconds = lastTime;
+            }
+            lastTime = app->raceTime;
+        });
+        if (result.startedOver) {
+            result.steps = frame;
             break;
         }
-        if (step % drawEvery == 0) {
+        if (frame % drawEvery == 0) {
             const FrameMeasures frame = drawMeasuredFrame();
             frameTimes.push_back(frame.wallMs);
             frameCpuTimes.push_back(frame.cpuMs);
@@ -121,10 +113,10 @@ RaceResult SoakRun::runRace(int number)
         }
     }
     if (!result.startedOver) {
-        result.steps = stepLimit;
+        result.steps = frameLimit;
         result.raceSeconds = app->raceTime;
-        std::fprintf(stderr, "brimbolt_soak: race %d did not start over within %ld steps (%.1f s)\n", number,
-                     stepLimit, stepLimit * options.step);
+        std::fprintf(stderr, "brimbolt_soak: race %d did not start over within %ld frames (%.1f s)\n", number,
+                     frameLimit, frameLimit * options.step);
     }
 
     result.wallSeconds = std::chrono::duration<double>(Clock::now() - started).count();

@@ -13,7 +13,7 @@ class AppMain;
 
 // The real application, set up as the program sets it up but in a window of
 // the chosen size with a debug context, a fixed random seed and its sound
-// captured, driven race after race at a fixed step.
+// captured, driven race after race in frames of a fixed time.
 class SoakRun {
 public:
     explicit SoakRun(const SoakOptions& options);
@@ -24,8 +24,8 @@ public:
     // Opens the window and loads everything; false, with the reason printed,
     // when there is no window. Throws what the application's loading throws.
     bool start();
-    // Steps until the race restarts by itself, drawing one step in
-    // stepsPerDrawnFrame(); `number` only labels the result.
+    // Frames until the race restarts by itself, drawing one frame in
+    // framesPerDrawnFrame(); `number` only labels the result.
     RaceResult runRace(int number);
     // Deletes the application, which releases its GL objects and closes the window.
     void shutDown();

@@ -1,0 +1,68 @@
+#include "app/Launch.h"
+
+#include "app/EngineStart.h"
+#include "app/ProgramSettings.h"
+#include "assets/UserInterface.h"
+#include "settings/Settings.h"
+#include "sound/Music.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+void reportNoWindow(const AppMain& app, const LaunchOptions& options)
+{
+    if (!options.toolName) {
+        std::cerr << app.errorMessage << std::flush;
+        return;
+    }
+    std::fprintf(stderr, "%s: cannot open a %dx%d window (no display? try xvfb-run -a)\n", options.toolName,
+                 options.width, options.height);
+}
+
+} // namespace
+
+std::unique_ptr<AppMain> launch(const LaunchOptions& options)
+{
+    windowWidth = options.width;
+    windowHeight = options.height;
+    windowMode = options.windowMode;
+    auto app = std::make_unique<AppMain>(options.soundOutput);
+    // After the application's own seeding from the clock.
+    if (options.seed) {
+        app->randomSeed = *options.seed;
+        std::srand(app->randomSeed);
+    }
+    app->raceClock = RaceClock(options.raceStep ? *options.raceStep : programSettings::configuredRaceStep());
+    if (options.muted) {
+        soundMuted = true;
+        app->music->setMute(true);
+    }
+    // GLFW keeps window hints until the window opens, so this one stands
+    // beside those initWindow sets.
+    if (options.debugContext && app->window.init()) {
+        app->window.openWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    }
+    if (!app->initWindow()) {
+        reportNoWindow(*app, options);
+        return nullptr;
+    }
+    if (options.afterWindowOpens) {
+        options.afterWindowOpens(*app);
+    }
+    app->loadShaders();
+    if (options.showStartScreen) {
+        app->userInterface->drawStartScreen(app->window);
+        if (options.whileStartScreenShows) {
+            options.whileStartScreenShows(*app);
+        }
+    }
+    app->loadContent();
+    startEngines(*app->music);
+    // The program restarts once more after loading, as loading's own restart
+    // happened before the engines ran.
+    app->restart();
+    return app;
+}

@@ -1,0 +1,56 @@
+#include "app/ProgramSettings.h"
+
+#include "app/ConfigFile.h"
+#include "app/RaceClock.h"
+#include "app/WindowSize.h"
+#include "settings/Settings.h"
+
+#include <cstdio>
+
+namespace programSettings {
+
+namespace {
+
+// Window sides the window system and the GL can give: no window opens at 0
+// pixels, and 8K is more than any display shows.
+constexpr int smallestWindowSide = 1;
+constexpr int largestWindowSide = 8192;
+
+// Steps coarser than a tenth of a second change the race; finer than this
+// cost more updates than a slow machine can run in real time.
+constexpr double largestRaceStep = 0.1;
+constexpr double smallestRaceStep = 1.0 / 2000.0;
+
+} // namespace
+
+void readWindow(const ConfigFile& config)
+{
+    windowWidth = config.getWholeNumber("width", 1280, smallestWindowSide, largestWindowSide);
+    windowHeight = config.getWholeNumber("height", 720, smallestWindowSide, largestWindowSide);
+    maxWidth = config.getWholeNumber("maxWidth", 1920, smallestWindowSide, largestWindowSide);
+    maxHeight = config.getWholeNumber("maxHeight", 1080, smallestWindowSide, largestWindowSide);
+    windowMode = WindowSize::modeFromConfig(config.getWholeNumber("fullscreen", 1));
+}
+
+double readRaceStep(const ConfigFile& config)
+{
+    const double step = config.getDecimal("raceStep", RaceClock::defaultStep, 0.0, largestRaceStep);
+    if (step > 0.0 && step < smallestRaceStep) {
+        std::printf("Configuration file '%s': raceStep %g is finer than 1/2000 s; using 1/240.\n", config.name().c_str(),
+                    step);
+        return RaceClock::defaultStep;
+    }
+    return step;
+}
+
+double configuredRaceStep()
+{
+    try {
+        const ConfigFile config(configFile, "=", "#", "EndConfigFile");
+        return readRaceStep(config);
+    } catch (const ConfigFile::file_not_found&) {
+        return RaceClock::defaultStep;
+    }
+}
+
+} // namespace programSettings

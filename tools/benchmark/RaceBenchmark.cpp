@@ -77,6 +77,7 @@ std::unique_ptr<AppMain> loadShowcase(const BenchmarkOptions& options)
     if (!app) {
         throw std::runtime_error("no window for the race");
     }
+    app->announcePickUps = false; // only the measures are printed
     return app;
 }
 

@@ -67,6 +67,7 @@ bool SoakRun::start()
     if (!app) {
         return false;
     }
+    app->announcePickUps = false; // ten races of them would bury the report
     watch.check("loading the content");
     sound = std::make_unique<SoundClock>(*app, "brimbolt_soak");
     primitivesDrawn = GLQuery::create();

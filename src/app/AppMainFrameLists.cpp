@@ -1,8 +1,8 @@
 // The drawing order of every pass of the frame, in one place.
 #include "app/AppMain.h"
 
-#include "assets/Explosion.h"
-#include "assets/Smoke.h"
+#include "effects/Explosion.h"
+#include "effects/Smoke.h"
 #include "render/Geometry.h"
 #include "render/Level.h"
 #include "render/ParallaxGeometry.h"

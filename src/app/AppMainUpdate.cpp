@@ -3,7 +3,7 @@
 // show pieces, the headlight, the light matrices and the stones.
 #include "app/AppMain.h"
 
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
 #include "render/Level.h"

@@ -2,7 +2,7 @@
 
 #include "app/EngineStart.h"
 #include "app/ProgramSettings.h"
-#include "assets/UserInterface.h"
+#include "effects/UserInterface.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
 

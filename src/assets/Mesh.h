@@ -3,7 +3,7 @@
 #include "assets/MeshEntity.h"
 #include "assets/MeshVertex.h"
 #include "assets/Texture.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 #include "scene/BoundingBox.h"
 #include "scene/BoundingSphere.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "scene/RoomLayout.h"
 
 #include <epoxy/gl.h>

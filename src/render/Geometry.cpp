@@ -1,7 +1,7 @@
 #include "render/Geometry.h"
 
 #include "assets/Mesh.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 #include "scene/Camera.h"
 #include "scene/ViewFrustum.h"
 #include "settings/Settings.h"

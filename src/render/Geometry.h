@@ -1,7 +1,7 @@
 #pragma once
 
 #include "render/Drawable.h"
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "render/ShadowCaster.h"
 #include "scene/BoundingSphere.h"
 #include "scene/SceneObject.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "render/GLObject.h"
-#include "render/Shader.h"
+#include "gl/GLObject.h"
+#include "gl/Shader.h"
 #include "scene/SceneObject.h"
 #include "scene/ViewFrustum.h"
 

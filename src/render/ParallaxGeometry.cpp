@@ -2,7 +2,7 @@
 
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "render/ReflectiveGeometry.h"
 
 #include "assets/Mesh.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>

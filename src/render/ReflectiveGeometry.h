@@ -1,7 +1,7 @@
 #pragma once
 
 #include "render/CubeMapFaces.h"
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "render/Geometry.h"
 #include "scene/RoomLayout.h"
 

@@ -1,6 +1,6 @@
 #include "vehicles/Car.h"
 
-#include "assets/Smoke.h"
+#include "effects/Smoke.h"
 #include "scene/Camera.h"
 #include "settings/Settings.h"
 #include "vehicles/CarMovement.h"

@@ -1,6 +1,6 @@
 #include "vehicles/Player.h"
 
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "vehicles/Car.h"
 #include "vehicles/TCallback.h"
 

@@ -1,6 +1,6 @@
 #include "AppFrameTestSupport.h"
 
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
 #include "render/Level.h"

@@ -3,7 +3,7 @@
 #include "app/AppMain.h"
 #include "app/Launch.h"
 #include "assets/TextureManager.h"
-#include "assets/UserInterface.h"
+#include "effects/UserInterface.h"
 #include "scene/Camera.h"
 #include "scene/SceneObject.h"
 #include "settings/Settings.h"

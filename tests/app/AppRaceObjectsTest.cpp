@@ -2,9 +2,9 @@
 // they stand, which passes draw them, and what the frame shows of them.
 #include "AppFrameTestSupport.h"
 
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "assets/Mesh.h"
-#include "assets/Smoke.h"
+#include "effects/Smoke.h"
 #include "render/Drawable.h"
 #include "render/Geometry.h"
 #include "render/Level.h"

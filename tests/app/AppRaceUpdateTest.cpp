@@ -3,7 +3,7 @@
 // headlight on player 1's car. Each case steps the update without drawing.
 #include "AppFrameTestSupport.h"
 
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "render/Light.h"
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"

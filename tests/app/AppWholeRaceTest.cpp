@@ -3,7 +3,7 @@
 // follows its car, and the race starts over once, right after its end.
 #include "app/AppMain.h"
 #include "app/Launch.h"
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
 #include "scene/SceneObject.h"

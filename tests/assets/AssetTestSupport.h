@@ -6,7 +6,7 @@
 // sRGB target that behaves like the window's framebuffer.
 
 #include "assets/TextureManager.h"
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "support/ScratchDir.h"
 
 #include <FreeImage.h>

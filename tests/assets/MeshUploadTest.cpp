@@ -1,7 +1,7 @@
 #include "assets/AssetTestSupport.h"
 #include "assets/Mesh.h"
-#include "render/GLObject.h"
-#include "render/Shader.h"
+#include "gl/GLObject.h"
+#include "gl/Shader.h"
 #include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,9 @@
-#include "app/DeveloperKeys.h"
 #include "assets/AssetTestSupport.h"
 #include "assets/Texture.h"
 #include "assets/TextureManager.h"
 #include "settings/Settings.h"
-#include "sound/Music.h"
-#include "sound/SoundResult.h"
 #include "support/GLTestContext.h"
 
-#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -79,7 +75,7 @@ TEST(TextureCache, DeleteAllKeepsTheNamesWithIdZeroForAReload)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-TEST(TextureFilters, DeveloperKeysRefilterEveryCachedTexture)
+TEST(TextureFilters, ModeChangesRefilterEveryCachedTexture)
 {
     GL_TEST_SETUP(context);
     AssetFolder folder;
@@ -97,27 +93,28 @@ TEST(TextureFilters, DeveloperKeysRefilterEveryCachedTexture)
     // A name without a texture sits in the cache too and must be skipped.
     EXPECT_FALSE(manager->loadTexture("missing", false));
 
-    Music music(FMOD::FMOD_INIT_CAPTURE);
-    DeveloperKeys keys(music);
+    using TM = TextureManager;
     struct Step {
-        int key;
+        int mipmapping;
+        int sampling;
         GLenum minification;
         GLenum magnification;
     };
-    // Every pair of modes once, starting from the defaults.
+    // Every pair of modes once, in the order the F4 and F5 keys reach them.
     const Step steps[] = {
-        {0, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
-        {GLFW_KEY_F5, GL_LINEAR, GL_LINEAR},
-        {GLFW_KEY_F5, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR},
-        {GLFW_KEY_F5, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
-        {GLFW_KEY_F4, GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST},
-        {GLFW_KEY_F5, GL_NEAREST, GL_NEAREST},
-        {GLFW_KEY_F5, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST},
-        {GLFW_KEY_F4, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR},
+        {TM::mipmapLinear, TM::samplingLinear, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+        {TM::mipmapOff, TM::samplingLinear, GL_LINEAR, GL_LINEAR},
+        {TM::mipmapNearest, TM::samplingLinear, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR},
+        {TM::mipmapLinear, TM::samplingLinear, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+        {TM::mipmapLinear, TM::samplingNearest, GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST},
+        {TM::mipmapOff, TM::samplingNearest, GL_NEAREST, GL_NEAREST},
+        {TM::mipmapNearest, TM::samplingNearest, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST},
+        {TM::mipmapNearest, TM::samplingLinear, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR},
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << "after key " << step.key << ", expecting " << step.minification);
-        printedBy([&] { keys.act(step.key); });
+        SCOPED_TRACE(testing::Message() << "expecting " << step.minification);
+        manager->setMipmapping(step.mipmapping);
+        manager->setSampling(step.sampling);
         if (step.minification == GL_NEAREST) {
             // Loaded with mipmapping off: it takes the current filters, and
             // its mipmaps exist for when the key switches them on.

@@ -1,7 +1,7 @@
 #include "render/Geometry.h"
 
 #include "assets/Mesh.h"
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "render/Light.h"
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"

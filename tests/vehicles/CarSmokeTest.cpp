@@ -1,5 +1,5 @@
-#include "assets/Smoke.h"
-#include "render/Shader.h"
+#include "effects/Smoke.h"
+#include "gl/Shader.h"
 #include "vehicles/Car.h"
 
 #include "scene/GlmExpectations.h"

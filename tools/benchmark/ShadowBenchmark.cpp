@@ -1,8 +1,8 @@
 #include "ShadowBenchmark.h"
 
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 #include "render/Light.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 
 #include <FreeImage.h>
 #include <epoxy/gl.h>

@@ -1,6 +1,6 @@
 #include "StudioView.h"
 
-#include "render/Shader.h"
+#include "gl/Shader.h"
 #include "scene/Camera.h"
 
 #include <epoxy/gl.h>

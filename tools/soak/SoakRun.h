@@ -5,7 +5,7 @@
 #include "SoakOptions.h"
 #include "SoundClock.h"
 
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 
 #include <memory>
 

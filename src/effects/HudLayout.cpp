@@ -1,4 +1,4 @@
-#include "assets/HudLayout.h"
+#include "effects/HudLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 

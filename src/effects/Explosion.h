@@ -1,7 +1,7 @@
 #pragma once
 
-#include "assets/ExplosionParticle.h"
-#include "render/GLObject.h"
+#include "effects/ExplosionParticle.h"
+#include "gl/GLObject.h"
 
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>

@@ -1,6 +1,6 @@
-#include "assets/UserInterface.h"
+#include "effects/UserInterface.h"
 
-#include "assets/StatusPanel.h"
+#include "effects/StatusPanel.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"
 #include "settings/Settings.h"

@@ -1,6 +1,6 @@
-#include "assets/ExplosionParticle.h"
+#include "effects/ExplosionParticle.h"
 
-#include "assets/ParticleRandom.h"
+#include "effects/ParticleRandom.h"
 
 namespace {
 

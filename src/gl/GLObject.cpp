@@ -1,4 +1,4 @@
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 
 #include <array>
 #include <cstddef>

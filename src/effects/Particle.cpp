@@ -1,6 +1,6 @@
-#include "assets/Particle.h"
+#include "effects/Particle.h"
 
-#include "assets/ParticleRandom.h"
+#include "effects/ParticleRandom.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "assets/HudLayout.h"
-#include "assets/QuadArray.h"
-#include "render/Shader.h"
+#include "effects/HudLayout.h"
+#include "effects/QuadArray.h"
+#include "gl/Shader.h"
 #include "scene/RoomLayout.h"
 
 #include <epoxy/gl.h>

@@ -1,4 +1,4 @@
-#include "render/GLError.h"
+#include "gl/GLError.h"
 
 #include <iostream>
 

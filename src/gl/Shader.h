@@ -1,7 +1,7 @@
 #pragma once
 
-#include "render/GLObject.h"
-#include "render/ShaderLocation.h"
+#include "gl/GLObject.h"
+#include "gl/ShaderLocation.h"
 
 #include <epoxy/gl.h>
 

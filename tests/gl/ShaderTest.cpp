@@ -1,7 +1,7 @@
-#include "render/GLError.h"
-#include "render/Shader.h"
+#include "gl/GLError.h"
+#include "gl/Shader.h"
 
-#include "render/RenderTestSupport.h"
+#include "support/GLProgramTestSupport.h"
 #include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>

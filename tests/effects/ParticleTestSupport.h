@@ -4,8 +4,8 @@
 // with, a white sprite, and a look at the pixels a draw left.
 
 #include "assets/AssetTestSupport.h"
-#include "render/GLObject.h"
-#include "render/Shader.h"
+#include "gl/GLObject.h"
+#include "gl/Shader.h"
 #include "settings/Settings.h"
 
 #include <epoxy/gl.h>

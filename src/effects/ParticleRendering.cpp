@@ -1,6 +1,6 @@
-#include "assets/ParticleRendering.h"
+#include "effects/ParticleRendering.h"
 
-#include "render/Shader.h"
+#include "gl/Shader.h"
 #include "scene/Camera.h"
 
 #include <glm/gtc/type_ptr.hpp>

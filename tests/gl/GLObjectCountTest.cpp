@@ -2,7 +2,7 @@
 // every owner created counts once, a move hands its object over without
 // counting, and every way an owner lets go (destruction, reset, being moved
 // onto) counts it back down.
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 
 #include "support/GLTestContext.h"
 

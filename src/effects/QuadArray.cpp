@@ -1,4 +1,4 @@
-#include "assets/QuadArray.h"
+#include "effects/QuadArray.h"
 
 namespace {
 

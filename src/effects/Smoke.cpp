@@ -1,6 +1,6 @@
-#include "assets/Smoke.h"
+#include "effects/Smoke.h"
 
-#include "assets/ParticleRendering.h"
+#include "effects/ParticleRendering.h"
 #include "settings/Settings.h"
 
 #include <span>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/ShaderLocation.h"
+#include "gl/ShaderLocation.h"
 
 #include <array>
 

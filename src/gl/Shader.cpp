@@ -1,8 +1,8 @@
-#include "render/Shader.h"
+#include "gl/Shader.h"
 
-#include "render/GLError.h"
-#include "render/ShaderLocationTable.h"
-#include "render/TextFile.h"
+#include "gl/GLError.h"
+#include "gl/ShaderLocationTable.h"
+#include "gl/TextFile.h"
 
 #include <iostream>
 

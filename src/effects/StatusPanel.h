@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assets/HudLayout.h"
+#include "effects/HudLayout.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 
-#include "assets/ParticleRendering.h"
+#include "effects/ParticleRendering.h"
 #include "settings/Settings.h"
 
 #include <span>

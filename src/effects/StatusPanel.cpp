@@ -1,4 +1,4 @@
-#include "assets/StatusPanel.h"
+#include "effects/StatusPanel.h"
 
 #include "assets/TextureManager.h"
 

@@ -1,7 +1,7 @@
-#include "assets/Explosion.h"
-#include "assets/Smoke.h"
+#include "effects/Explosion.h"
+#include "effects/Smoke.h"
 
-#include "assets/ParticleTestSupport.h"
+#include "effects/ParticleTestSupport.h"
 #include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "assets/Particle.h"
-#include "render/GLObject.h"
+#include "effects/Particle.h"
+#include "gl/GLObject.h"
 
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>

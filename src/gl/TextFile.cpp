@@ -1,4 +1,4 @@
-#include "render/TextFile.h"
+#include "gl/TextFile.h"
 
 #include <fstream>
 #include <sstream>

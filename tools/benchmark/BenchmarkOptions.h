@@ -16,10 +16,10 @@ struct BenchmarkOptions {
     int rounds = 3; // of a comparison: runs of each build, interleaved
 };
 
-// Reads the option at argv[index] and its value into options and moves index
-// past them; false when argv[index] is not one of these options. Throws
-// std::invalid_argument, naming the option, when its value is malformed.
-bool readBenchmarkOption(int argc, char** argv, int& index, BenchmarkOptions& options);
+class CommandLine;
+
+// Declares the options above on the command line, to be read into options.
+void addBenchmarkOptions(CommandLine& commandLine, BenchmarkOptions& options);
 
 // The options a race run of another binary needs to draw the same frames,
 // writing its results to jsonPath.

@@ -20,6 +20,7 @@
 #include "RaceBenchmark.h"
 #include "ShadowBenchmark.h"
 
+#include "CommandLine.h"
 #include "HiddenWindow.h"
 #include "platform/Window.h"
 #include "render/Light.h"
@@ -27,6 +28,9 @@
 #include <array>
 #include <exception>
 #include <iostream>
+#include <limits>
+#include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -48,15 +52,26 @@ constexpr std::array benchmarks = {
     Benchmark{"race", true, runRaceBenchmark},
 };
 
-void printUsage()
+std::string usage()
 {
-    std::cerr << "usage: brimbolt_benchmark [--shaders DIR] [--size WxH] [--frames N] [--frame-rate F] [--json PATH] NAME...\n"
-                 "       brimbolt_benchmark --compare A B [--rounds R] [--size WxH] [--frames N] [--frame-rate F]\n"
-                 "benchmarks:";
+    std::string text =
+        "usage: brimbolt_benchmark [--shaders DIR] [--size WxH] [--frames N] [--frame-rate F] [--json PATH] NAME...\n"
+        "       brimbolt_benchmark --compare A B [--rounds R] [--size WxH] [--frames N] [--frame-rate F]\n"
+        "Run from bin/ (under xvfb-run -a without a display). Runs the named benchmarks and\n"
+        "prints their GPU timings, or judges a change by the race of two builds.\n"
+        "  --shaders DIR     the shader folder of the shadow benchmark, to run it from elsewhere\n"
+        "  --size WxH        the race's window (1280x720)\n"
+        "  --frames N        frames drawn and measured at each race time (20)\n"
+        "  --frame-rate F    drawn frames a second, each running 1/F s of race on the race clock (60)\n"
+        "  --json PATH       where the race writes its results (bench.json)\n"
+        "  --compare A B     runs the race of the benchmark binaries A and B, A B, B A, A B...,\n"
+        "                    and prints the ratios B/A\n"
+        "  --rounds R        runs of each binary in a comparison (3)\n"
+        "benchmarks:";
     for (const Benchmark& benchmark : benchmarks) {
-        std::cerr << ' ' << benchmark.name;
+        text += ' ' + std::string(benchmark.name);
     }
-    std::cerr << '\n';
+    return text + '\n';
 }
 
 const Benchmark* findBenchmark(std::string_view name)
@@ -90,43 +105,63 @@ void runSelected(const std::vector<const Benchmark*>& selected, const BenchmarkO
     }
 }
 
+// What the command line asks for: the named benchmarks, or a comparison.
+struct Request {
+    BenchmarkOptions options;
+    std::vector<const Benchmark*> selected;
+    std::vector<std::string> compared;
+};
+
+// The status to exit with now (after --help or a mistake), or nothing when
+// the request is to run.
+std::optional<int> readCommandLine(int argc, char** argv, Request& request)
+{
+    std::optional<std::string> shaders;
+    CommandLine commandLine("brimbolt_benchmark", usage());
+    commandLine.option("--shaders", "a folder", [&shaders](std::string_view directory) {
+        shaders = directory;
+        return true;
+    });
+    commandLine.option("--compare", 2, "two benchmark binaries A B",
+                       [&request](std::span<const std::string_view> binaries) {
+                           request.compared.assign(binaries.begin(), binaries.end());
+                           return true;
+                       });
+    addBenchmarkOptions(commandLine, request.options);
+    commandLine.takePositionals(std::numeric_limits<std::size_t>::max());
+    if (const std::optional<int> status = commandLine.parse(argc, argv)) {
+        return status;
+    }
+    for (const std::string& name : commandLine.positionals()) {
+        const Benchmark* benchmark = findBenchmark(name);
+        if (!benchmark) {
+            return commandLine.refuse("unknown benchmark '" + name + "'");
+        }
+        request.selected.push_back(benchmark);
+    }
+    if (request.selected.empty() == request.compared.empty()) {
+        return commandLine.refuse(request.compared.empty() ? "no benchmark named"
+                                                           : "--compare and benchmark names do not go together");
+    }
+    if (shaders) {
+        Light::setShaderDirectory(shaders->empty() || shaders->back() == '/' ? *shaders : *shaders + '/');
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<const Benchmark*> selected;
-    BenchmarkOptions options;
-    std::vector<std::string> compared;
+    Request request;
+    if (const std::optional<int> status = readCommandLine(argc, argv, request)) {
+        return *status;
+    }
     try {
-        for (int i = 1; i < argc; ++i) {
-            const std::string_view argument = argv[i];
-            if (argument == "--shaders" && i + 1 < argc) {
-                std::string directory = argv[++i];
-                if (!directory.empty() && directory.back() != '/') {
-                    directory += '/';
-                }
-                Light::setShaderDirectory(directory);
-            } else if (argument == "--compare" && i + 2 < argc) {
-                compared = {argv[i + 1], argv[i + 2]};
-                i += 2;
-            } else if (!readBenchmarkOption(argc, argv, i, options)) {
-                const Benchmark* benchmark = findBenchmark(argument);
-                if (!benchmark) {
-                    std::cerr << "brimbolt_benchmark: unknown benchmark '" << argument << "'\n";
-                    printUsage();
-                    return 2;
-                }
-                selected.push_back(benchmark);
-            }
-        }
-        if (selected.empty() == compared.empty()) {
-            printUsage();
-            return 2;
-        }
-        if (!compared.empty()) {
-            runComparison(compared[0], compared[1], options);
+        if (!request.compared.empty()) {
+            runComparison(request.compared[0], request.compared[1], request.options);
         } else {
-            runSelected(selected, options);
+            runSelected(request.selected, request.options);
         }
     } catch (const char* message) {
         std::cerr << "brimbolt_benchmark: " << message << '\n';

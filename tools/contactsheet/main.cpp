@@ -15,12 +15,13 @@
 #include "SheetTarget.h"
 #include "StudioView.h"
 
+#include "CommandLine.h"
 #include "HiddenWindow.h"
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
 #include "platform/Window.h"
 #include "render/Geometry.h"
-#include "render/Shader.h"
+#include "gl/Shader.h"
 #include "scene/Camera.h"
 #include "settings/Settings.h"
 
@@ -28,8 +29,8 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -108,26 +109,38 @@ bool drawModel(const SheetModel& model, int index, const std::string& dataRoot, 
     return true;
 }
 
+constexpr const char* usage =
+    "usage: brimbolt_contactsheet [--data DIR] OUTPUT.png\n"
+    "Draws every model the program loads from three sides (front, side, and three-quarter\n"
+    "from above) into one picture, two models to a row, each with its file name, through\n"
+    "the program's own import, geometry and lit program. Reads ../brimbolt/, so run it from\n"
+    "bin/, or the data folder DIR; without a display, run it under xvfb-run -a.\n";
+
+// The status to exit with now (after --help or a mistake), or nothing when
+// the sheet is to be drawn.
+std::optional<int> readCommandLine(int argc, char** argv, std::string& dataRoot, std::string& output)
+{
+    CommandLine commandLine("brimbolt_contactsheet", usage);
+    commandLine.option("--data", "a folder", dataRoot);
+    commandLine.takePositionals(1);
+    if (const std::optional<int> status = commandLine.parse(argc, argv)) {
+        return status;
+    }
+    if (commandLine.positionals().empty() || commandLine.positionals()[0].empty()) {
+        return commandLine.refuse("missing OUTPUT.png");
+    }
+    output = commandLine.positionals()[0];
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::string dataRoot = "../brimbolt";
     std::string output;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--data" && i + 1 < argc) {
-            dataRoot = argv[++i];
-        } else if (output.empty() && !argument.starts_with("-")) {
-            output = argument;
-        } else {
-            output.clear();
-            break;
-        }
-    }
-    if (output.empty()) {
-        std::fprintf(stderr, "usage: brimbolt_contactsheet [--data DIR] OUTPUT.png\n");
-        return 2;
+    if (const std::optional<int> status = readCommandLine(argc, argv, dataRoot, output)) {
+        return *status;
     }
 
     platform::Window window;

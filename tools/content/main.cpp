@@ -1,18 +1,34 @@
 // Writes the showcase's content: brimbolt_content <data root>. The output is
 // the same bytes on every run, so builds stay reproducible.
+#include "CommandLine.h"
 #include "ContentGenerators.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+
+namespace {
+
+constexpr const char* usage =
+    "usage: brimbolt_content DATA_ROOT\n"
+    "Writes every model, texture and sound the program loads into DATA_ROOT/models,\n"
+    "DATA_ROOT/textures and DATA_ROOT/music (the build writes brimbolt/). Every run\n"
+    "writes the same bytes, so builds stay reproducible.\n";
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <data root, e.g. brimbolt>\n", argv[0]);
-        return 2;
+    CommandLine commandLine("brimbolt_content", usage);
+    commandLine.takePositionals(1);
+    if (const std::optional<int> status = commandLine.parse(argc, argv)) {
+        return *status;
     }
-    const std::filesystem::path root = argv[1];
+    if (commandLine.positionals().empty()) {
+        return commandLine.refuse("missing DATA_ROOT");
+    }
+    const std::filesystem::path root = commandLine.positionals()[0];
     const std::filesystem::path models = root / "models";
     const std::filesystem::path textures = root / "textures";
     const std::filesystem::path music = root / "music";

@@ -6,9 +6,10 @@
 // moments of the race through its camera path), or prints the GPU time of
 // each pass of a frame, seen from a fixed viewpoint over the course, and the
 // CPU time of submitting it.
+#include "CommandLine.h"
 #include "app/AppMain.h"
 #include "app/Launch.h"
-#include "assets/Explosion.h"
+#include "effects/Explosion.h"
 #include "render/PassTimer.h"
 #include "scene/Camera.h"
 #include "scene/RoomLayout.h"
@@ -22,8 +23,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -186,15 +187,37 @@ void timing(AppMain& app)
                 gpuTotal, "submission", submitTotal / frames);
 }
 
+constexpr const char* usage =
+    "usage: brimbolt_frame pictures OUTDIR | timing   (run from bin/)\n"
+    "Loads the whole showcase as the program does, from ../brimbolt/, in a 1280x720 window\n"
+    "and either writes pictures as JPEG files into OUTDIR (close-ups of the cars and a\n"
+    "burst, and three moments of the race through its camera path), or prints the GPU time\n"
+    "of each pass of a frame, seen from a fixed viewpoint over the course, and the CPU time\n"
+    "of submitting it.\n";
+
+// The status to exit with now (after --help or a mistake), or nothing when
+// the tool runs; picturesFolder is left unset for the timing.
+std::optional<int> readCommandLine(int argc, char** argv, std::optional<std::string>& picturesFolder)
+{
+    CommandLine commandLine("brimbolt_frame", usage);
+    commandLine.command("pictures", {"OUTDIR"});
+    commandLine.command("timing");
+    if (const std::optional<int> status = commandLine.parse(argc, argv)) {
+        return status;
+    }
+    if (commandLine.chosenCommand() == "pictures") {
+        picturesFolder = commandLine.positionals()[0];
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    bool wantPictures = argc == 3 && std::strcmp(argv[1], "pictures") == 0;
-    bool wantTiming = argc == 2 && std::strcmp(argv[1], "timing") == 0;
-    if (!wantPictures && !wantTiming) {
-        std::fprintf(stderr, "usage: brimbolt_frame pictures OUTDIR | timing   (run from bin/)\n");
-        return 2;
+    std::optional<std::string> picturesFolder;
+    if (const std::optional<int> status = readCommandLine(argc, argv, picturesFolder)) {
+        return *status;
     }
     LaunchOptions options;
     options.width = width;
@@ -207,8 +230,8 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = true;
-    if (wantPictures) {
-        ok = pictures(*app, argv[2]);
+    if (picturesFolder) {
+        ok = pictures(*app, *picturesFolder);
     } else {
         timing(*app);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct Options {
     bool drawEveryStep = false; // stills drawn after every step, as a recording draws them
     unsigned seed = 1;          // the random draws of stones and particles
 
-    // Reads argv; on a mistake prints why and the usage and returns false.
-    bool parse(int argc, char** argv);
-    static void printUsage();
+    // Reads argv. Returns the status to exit with now (after --help or a
+    // mistake); nothing when the recording runs.
+    std::optional<int> parse(int argc, char** argv);
 };

@@ -26,6 +26,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -156,8 +157,8 @@ bool record(AppMain& app, const Options& options)
 int main(int argc, char** argv)
 {
     Options options;
-    if (!options.parse(argc, argv)) {
-        return 2;
+    if (const std::optional<int> status = options.parse(argc, argv)) {
+        return *status;
     }
     LaunchOptions launchOptions;
     launchOptions.width = options.width;

@@ -9,6 +9,7 @@
 //        when the race is not worth watching at any of them; --quick checks
 //        60 frames a second only.
 #include "CameraDirector.h"
+#include "CommandLine.h"
 #include "Course.h"
 #include "Driver.h"
 #include "RaceCheck.h"
@@ -23,9 +24,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,16 +138,51 @@ bool check(AppMain& app, bool quick)
     return ok;
 }
 
+constexpr const char* usage =
+    "usage: brimbolt_route write [FOLDER] | check [--quick]   (run from bin/)\n"
+    "write: drives both cars along their lanes and writes their movement scripts and the\n"
+    "       camera path into ../brimbolt/carMovement/ (or FOLDER).\n"
+    "check: runs the race from those files through the real application on its race clock,\n"
+    "       without drawing, with frames coming at 500 to 2 frames a second and at irregular\n"
+    "       times, prints a table of stones taken, closest approach to furniture and time\n"
+    "       with a car in view, and fails when the race is not worth watching at any of them;\n"
+    "       --quick checks 60 frames a second only.\n";
+
+// What the command line asks for.
+struct Request {
+    bool write = false;
+    std::string folder = roomLayout::movementFolder; // where write puts the files
+    bool quick = false;
+};
+
+// The status to exit with now (after --help or a mistake), or nothing when
+// the request is to run.
+std::optional<int> readCommandLine(int argc, char** argv, Request& request)
+{
+    CommandLine commandLine("brimbolt_route", usage);
+    commandLine.command("write", {}, {"FOLDER"});
+    commandLine.command("check");
+    commandLine.flag("--quick", [&request] { request.quick = true; });
+    if (const std::optional<int> status = commandLine.parse(argc, argv)) {
+        return status;
+    }
+    request.write = commandLine.chosenCommand() == "write";
+    if (!commandLine.positionals().empty()) {
+        request.folder = commandLine.positionals()[0] + "/";
+    }
+    if (request.quick && request.write) {
+        return commandLine.refuse("--quick goes with check only");
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool wantWrite = argc >= 2 && std::strcmp(argv[1], "write") == 0;
-    const bool wantCheck = argc >= 2 && std::strcmp(argv[1], "check") == 0;
-    const bool quick = argc >= 3 && std::strcmp(argv[2], "--quick") == 0;
-    if (!wantWrite && !wantCheck) {
-        std::fprintf(stderr, "usage: brimbolt_route write [FOLDER] | check [--quick]   (run from bin/)\n");
-        return 2;
+    Request request;
+    if (const std::optional<int> status = readCommandLine(argc, argv, request)) {
+        return *status;
     }
     LaunchOptions options;
     options.width = 320;
@@ -159,7 +195,6 @@ int main(int argc, char** argv)
         return 1;
     }
     app->announcePickUps = false; // the table tells them
-    const std::string folder = wantWrite && argc >= 3 ? std::string(argv[2]) + "/" : roomLayout::movementFolder;
-    const bool ok = wantWrite ? write(*app, folder) : check(*app, quick);
+    const bool ok = request.write ? write(*app, request.folder) : check(*app, request.quick);
     return ok ? 0 : 1;
 }

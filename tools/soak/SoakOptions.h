@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // What a soak run was asked for on its command line.
@@ -15,9 +16,9 @@ struct SoakOptions {
     double frameTimeMarginPercent = 10.0;
     unsigned seed = 1;        // the random draws of stones and particles
 
-    // Reads argv; on a mistake prints why and the usage and returns false.
-    bool parse(int argc, char** argv);
-    static void printUsage();
+    // Reads argv. Returns the status to exit with now (after --help or a
+    // mistake); nothing when the soak runs.
+    std::optional<int> parse(int argc, char** argv);
     // drawEvery as given, or the frames of one race second.
     int framesPerDrawnFrame() const;
 };

@@ -13,17 +13,18 @@
 #include "SoakReport.h"
 #include "SoakRun.h"
 
-#include "render/GLObject.h"
+#include "gl/GLObject.h"
 
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 int main(int argc, char** argv)
 {
     SoakOptions options;
-    if (!options.parse(argc, argv)) {
-        return 2;
+    if (const std::optional<int> status = options.parse(argc, argv)) {
+        return *status;
     }
     const auto started = std::chrono::steady_clock::now();
     SoakRun run(options);

@@ -3,6 +3,8 @@
 #include "app/RaceClock.h"
 #include "support/ScratchDir.h"
 
+#include "support/CapturedOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,21 +12,6 @@
 #include <string>
 
 namespace {
-
-// Runs read with standard output captured and returns what it printed.
-template <typename Read>
-std::string printedBy(Read read)
-{
-    testing::internal::CaptureStdout();
-    read();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
-
-int lineCount(const std::string& text)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
 
 } // namespace
 

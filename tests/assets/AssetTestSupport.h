@@ -11,6 +11,8 @@
 
 #include <FreeImage.h>
 #include <epoxy/gl.h>
+#include "support/CapturedOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,16 +154,6 @@ private:
     ScratchDir folder{"brimbolt_assets"};
 };
 
-// Runs load with standard output captured and returns what it printed.
-template <typename Load>
-std::string printedBy(Load load)
-{
-    testing::internal::CaptureStdout();
-    load();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
-
 // The bytes of an input the fuzz targets (tools/fuzz) found, kept in
 // tests/fuzz/regressions.
 inline std::string fuzzRegressionInput(const std::string& name)
@@ -227,7 +219,7 @@ private:
 // The names the render and tools tests know these helpers by.
 namespace testimages = assettest;
 namespace meshtest {
-using assettest::printedBy;
+using ::printedBy;
 class MeshFiles : public assettest::AssetFolder {
 public:
     // The flag is kept for existing callers; textures are always deleted at the end.

@@ -12,14 +12,8 @@
 #include <utility>
 
 using assettest::AssetFolder;
-using assettest::printedBy;
 
 namespace {
-
-int lineCount(const std::string& text)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
 
 bool isFinite(const glm::vec4& v)
 {

@@ -11,7 +11,6 @@
 
 using assettest::AssetFolder;
 using assettest::fuzzRegressionInput;
-using assettest::printedBy;
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include <vector>
 
 using assettest::AssetFolder;
-using assettest::printedBy;
 
 namespace {
 

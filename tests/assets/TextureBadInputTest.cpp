@@ -19,11 +19,6 @@ TextureManager* manager()
     return TextureManager::getInstance();
 }
 
-int lineCount(const std::string& text)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 // A 1-bit picture: a 16384-pixel square of it is only 32 MB to write, but
 // 768 MB once converted for the GL.
 bool saveBlankBitmap(const AssetFolder& folder, unsigned width, unsigned height, const std::string& name)

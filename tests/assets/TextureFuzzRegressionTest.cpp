@@ -17,7 +17,6 @@
 
 using assettest::AssetFolder;
 using assettest::fuzzRegressionInput;
-using assettest::printedBy;
 
 namespace {
 

@@ -43,7 +43,7 @@ inline const Mesh& model(const std::string& fileName, bool withTangents = false)
     if (!slot) {
         slot = std::make_unique<Mesh>();
         assettest::AssetFolder noTextures;
-        assettest::printedBy([&] { slot->loadMesh(modelPath(fileName), withTangents); });
+        printedBy([&] { slot->loadMesh(modelPath(fileName), withTangents); });
     }
     return *slot;
 }

@@ -2,6 +2,8 @@
 #include "vehicles/Car.h"
 #include "vehicles/TCallback.h"
 
+#include "support/CapturedOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,15 +11,6 @@
 #include <string>
 
 namespace {
-
-template <typename Action>
-std::string printedBy(Action action)
-{
-    testing::internal::CaptureStdout();
-    action();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
 
 const std::string unboundMessage = "ERROR : the callback function has not been defined !!!!";
 

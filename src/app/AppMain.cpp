@@ -24,6 +24,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -151,14 +152,23 @@ void AppMain::loadShaders()
         shaders[files.name] = new Shader(std::string(roomLayout::shaderFolder) + files.baseName);
     }
     for (const ProgramFiles& files : programFiles) {
-        if (shaders[files.name]->program() == 0) {
+        if (program(files.name).program() == 0) {
             throw "Could not compile minimal shader program.";
         }
     }
     for (const ProgramFiles& files : programFiles) {
-        bindFragmentOutput(*shaders[files.name], files.output);
+        bindFragmentOutput(program(files.name), files.output);
     }
     userInterface = new UserInterface();
+}
+
+Shader& AppMain::program(const std::string& name) const
+{
+    const auto found = shaders.find(name);
+    if (found == shaders.end() || !found->second) {
+        throw std::runtime_error("no shader program named '" + name + "'");
+    }
+    return *found->second;
 }
 
 void AppMain::restart()

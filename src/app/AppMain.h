@@ -44,6 +44,9 @@ public:
     // Builds the named shader programs and the overlay; throws the text
     // "Could not compile minimal shader program." when one cannot be built.
     void loadShaders();
+    // A program of shaders by its name; a name that is not there throws,
+    // naming it, rather than handing out nothing.
+    Shader& program(const std::string& name) const;
     void loadContent();
     // Back to the start of the race; the next advance settles the fresh race
     // with an update of no length before anything moves.

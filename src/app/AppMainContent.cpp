@@ -83,23 +83,24 @@ void AppMain::loadContent()
 void AppMain::loadSounds()
 {
     struct SoundFile {
-        int slot;
+        SoundSlot slot;
         const char* name;
         bool looping;
     };
     // Every one must load, heard or not: a showcase with a missing sound is broken.
     const SoundFile files[] = {
-        {1, "powerup1.mp3", false}, {2, "powerup2.wav", false}, {3, "powerup3.wav", false},
-        {4, "powerup4.mp3", false}, {8, "Hit.wav", false},      {14, "car1.wav", true},
-        {15, "car2.wav", true},     {16, "car3.wav", true},     {17, "car4.wav", true},
-        {0, "menu2.mp3", true},
+        {SoundSlot::PowerUp1, "powerup1.mp3", false}, {SoundSlot::PickUp, "powerup2.wav", false},
+        {SoundSlot::PowerUp3, "powerup3.wav", false}, {SoundSlot::PowerUp4, "powerup4.mp3", false},
+        {SoundSlot::Hit, "Hit.wav", false},           {SoundSlot::Engine1, "car1.wav", true},
+        {SoundSlot::Engine2, "car2.wav", true},       {SoundSlot::Engine3, "car3.wav", true},
+        {SoundSlot::Engine4, "car4.wav", true},       {SoundSlot::Music, "menu2.mp3", true},
     };
     for (const SoundFile& file : files) {
         music->loadSlot(file.slot, musicFolder + file.name, file.looping);
     }
     // The music plays louder while the start picture stands.
-    music->play(0);
-    music->setVolume(0, 0.7f);
+    music->play(SoundSlot::Music);
+    music->setVolume(SoundSlot::Music, 0.7f);
 }
 
 void AppMain::createLights()
@@ -115,7 +116,7 @@ void AppMain::createLights()
 void AppMain::loadCars()
 {
     TextureManager* textures = TextureManager::getInstance();
-    Shader& particle = *shaders["particle"];
+    Shader& particle = program("particle");
     for (std::size_t i = 0; i < players.size(); ++i) {
         Player& player = *players[i];
         Car& car = *player.getCar();
@@ -195,6 +196,6 @@ void AppMain::loadStones()
 void AppMain::prepareGeometry()
 {
     for (const FrameLists::Preparation& entry : frameLists.preparation) {
-        entry.geometry->prepare(*shaders[entry.program], entry.textured);
+        entry.geometry->prepare(program(entry.program), entry.textured);
     }
 }

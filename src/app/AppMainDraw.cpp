@@ -17,6 +17,7 @@
 #include "render/ShadowCaster.h"
 #include "scene/Camera.h"
 #include "scene/CameraPath.h"
+#include "scene/RaceTimeline.h"
 #include "scene/RoomLayout.h"
 #include "settings/Settings.h"
 
@@ -27,7 +28,6 @@ namespace {
 
 // The blur smears by the motion of one 60 Hz frame, whatever the frame rate.
 constexpr double referenceFrameTime = 0.016;
-constexpr double creditsTime = 125.0;
 
 } // namespace
 
@@ -59,7 +59,7 @@ void AppMain::draw()
     timed(PassTimer::Overlay, [this] {
         glDepthMask(GL_FALSE);
         userInterface->drawDebugOverlay();
-        if (raceTime > creditsTime) {
+        if (raceTime > raceTimeline::creditsStart) {
             userInterface->drawCredits();
         }
         glDisable(GL_BLEND);
@@ -72,16 +72,17 @@ void AppMain::draw()
 void AppMain::renderShadowMaps()
 {
     glViewport(0, 0, roomLayout::shadowMapSize, roomLayout::shadowMapSize);
-    Shader& shadow = *shaders["shadow"];
+    Shader& shadow = program("shadow");
     glUseProgram(shadow.program());
-    GLint mvpLocation = shadow.location(ShaderLocation::mvpMatrix);
 
     for (Light* light : lights) {
         glBindFramebuffer(GL_FRAMEBUFFER, light->shadowFramebuffer());
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        for (Drawable* caster : frameLists.shadowCasters) {
-            if (caster->isDrawn()) {
-                caster->drawShadow(*light, mvpLocation);
+        const ShadowCaster caster(*light);
+        const ShadowPass pass{shadow, caster};
+        for (Drawable* object : frameLists.shadowCasters) {
+            if (object->isDrawn()) {
+                object->drawShadow(pass);
             }
         }
     }
@@ -107,17 +108,17 @@ void AppMain::blurShadowMaps()
 
 void AppMain::renderEnvironmentCube()
 {
-    Shader& cube = *shaders["environmentCube"];
+    Shader& cube = program("environmentCube");
     // The cube program's geometry stage takes triangles only, so the reflection
     // stays solid while the wire frame is on.
     unsigned int sceneDrawMode = drawMode;
     drawMode = GL_TRIANGLES;
     setLightUniforms(cube);
     reflectiveObject->beginCubeRender(cube);
-    glm::vec3 centre = reflectiveObject->mesh->boundingSphere.worldCentre;
+    const CubeMapPass pass{cube, reflectiveObject->mesh->boundingSphere.worldCentre};
     for (Drawable* object : frameLists.cubeContents) {
         if (object->isDrawn()) {
-            object->drawToCubeMap(cube, centre);
+            object->drawToCubeMap(pass);
         }
     }
     clearLightTextures();
@@ -132,11 +133,13 @@ void AppMain::renderLitScene()
     glViewport(0, 0, windowWidth, windowHeight);
     chooseCamera();
 
-    auto drawLit = [this](const char* program, const std::vector<Drawable*>& objects) {
-        setLightUniforms(*shaders[program]);
+    auto drawLit = [this](const char* name, const std::vector<Drawable*>& objects) {
+        Shader& lit = program(name);
+        setLightUniforms(lit);
+        const LitPass pass{lit, *activeCamera};
         for (Drawable* object : objects) {
             if (object->isDrawn()) {
-                object->draw(*activeCamera);
+                object->draw(pass);
             }
         }
         clearLightTextures();
@@ -156,7 +159,9 @@ void AppMain::chooseCamera()
         followedPlayer = 0;
         return;
     }
-    activeCamera = cameraPath->cameraAt(static_cast<float>(raceTime), followedPlayer);
+    const CameraPath::Shot shot = cameraPath->cameraAt(static_cast<float>(raceTime));
+    activeCamera = shot.camera;
+    followedPlayer = shot.followedPlayer;
 }
 
 // Smoke and sparks go over the finished opaque scene without writing depth, so
@@ -179,16 +184,17 @@ void AppMain::renderMotionBlur()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    Shader& blur = *shaders["motionblur"];
+    Shader& blur = program("motionblur");
     glUseProgram(blur.program());
     glBindTexture(GL_TEXTURE_2D, TextureManager::getInstance()->getSceneTexture());
     glUniform1i(blur.location(ShaderLocation::colorMap), 0);
 
     // Everything but the players is drawn with the scale the last player left
     // set, which is the previous frame's normal scale.
+    const VelocityPass pass{blur, *activeCamera};
     for (Drawable* object : frameLists.velocity) {
         if (object->isDrawn()) {
-            object->drawVelocity(*activeCamera, blur);
+            object->drawVelocity(pass);
         }
     }
 
@@ -203,7 +209,7 @@ void AppMain::renderMotionBlur()
             setBlurScale(blur, 0.0);
         }
         for (Drawable* object : player.objects) {
-            object->drawVelocity(*activeCamera, blur);
+            object->drawVelocity(pass);
         }
         setBlurScale(blur, normalScale);
     }

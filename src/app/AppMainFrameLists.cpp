@@ -93,12 +93,20 @@ void AppMain::buildFrameLists()
     append(lists.phongLit, cars);
     append(lists.parallaxLit, parallaxObjects);
 
-    // Each player's smoke, then the player's burst.
+    // Each player's smoke, then the player's burst. The list keeps the
+    // players, who own the effects, so an effect replaced after the lists
+    // are built is the one drawn, and no list holds one that is gone.
     for (Player* player : players) {
-        Smoke* smoke = player->getCar()->smoke;
-        Explosion* explosion = player->getExplosion();
-        lists.transparentEffects.push_back([smoke](const Camera& camera) { smoke->draw(camera); });
-        lists.transparentEffects.push_back([explosion](const Camera& camera) { explosion->draw(camera); });
+        lists.transparentEffects.push_back([player](const Camera& camera) {
+            if (Smoke* smoke = player->getCar()->smoke) {
+                smoke->draw(camera);
+            }
+        });
+        lists.transparentEffects.push_back([player](const Camera& camera) {
+            if (Explosion* explosion = player->getExplosion()) {
+                explosion->draw(camera);
+            }
+        });
     }
 
     append(lists.velocity, {room, stoneWall, pig});

@@ -12,6 +12,7 @@
 #include "render/ReflectiveGeometry.h"
 #include "scene/CameraPath.h"
 #include "scene/Footprints.h"
+#include "scene/RaceTimeline.h"
 #include "settings/Settings.h"
 #include "sound/Music.h"
 #include "vehicles/Car.h"
@@ -66,21 +67,22 @@ void AppMain::update()
 // the room's axes and turns back.
 void AppMain::playLightingScene()
 {
+    using namespace raceTimeline;
     Light& light = *lights[2];
     double t = raceTime;
-    if (t <= 122.0) {
+    if (t <= lightSwingStart) {
         return;
     }
     light.rotateX(135.0f);
-    if (t <= 124.5) {
+    if (t <= lightDropStart) {
         light.translateOverTime(10.0f, -4.0f, 8.0f);
-    } else if (t <= 126.0) {
+    } else if (t <= lightFadeStart) {
         light.translateOverTime(0.0f, -3.0f, 0.0f);
     } else {
         light.rotateXOverTime(-10.0f);
     }
     light.rotateX(-135.0f);
-    if (t > 126.0) {
+    if (t > lightFadeStart) {
         light.setColor(light.color() * static_cast<float>(1.0 - 0.5 * deltaTime));
     }
 }
@@ -130,7 +132,6 @@ void AppMain::updateShadowMatrices()
 // Both cars are tried, so two cars on one stone in one frame both burst.
 void AppMain::collectStones()
 {
-    constexpr int pickUpSound = 2;
     for (std::size_t s = 0; s < energyStones.size(); ++s) {
         EnergyStone* stone = energyStones[s];
         if (stone->collected) {
@@ -141,7 +142,7 @@ void AppMain::collectStones()
             Player* player = players[p];
             if (footprintsOverlap(stone->boundingBox.footprint, player->getCar()->mesh->boundingBox.footprint)) {
                 stone->collected = true;
-                music->play(pickUpSound);
+                music->play(SoundSlot::PickUp);
                 const glm::vec3& centre = stone->boundingSphere.worldCentre;
                 player->getExplosion()->trigger(centre.x, centre.y, centre.z);
                 if (announcePickUps) {

@@ -5,7 +5,7 @@
 
 void startEngines(Music& music)
 {
-    music.setVolume(0, 0.3f);
+    music.setVolume(SoundSlot::Music, 0.3f);
     for (int engine = 0; engine < numPlayers && engine < Music::engineCount; ++engine) {
         music.startEngine(engine);
     }

@@ -115,110 +115,75 @@ void Geometry::prepare(Shader& shader, bool textured)
     prepared = true;
 }
 
-void Geometry::draw(const Camera& camera)
+Placement Geometry::placement() const
+{
+    Placement own;
+    own.model = *modelMatrix;
+    own.normalMatrix = normalMatrix();
+    own.shadowMatrices = shadowMatrices;
+    own.cullingSphere = mesh->boundingSphere;
+    own.entriesInWorld = true;
+    return own;
+}
+
+void Geometry::draw(const LitPass& pass, const Placement& at)
 {
     requirePrepared();
-    if (isCulled(*camera.frustum, mesh->boundingSphere)) {
-        endLitDraw(*shader);
+    if (isCulled(*pass.camera.frustum, at.cullingSphere)) {
+        endLitDraw(pass.program);
         return;
     }
-    setSurfaceUniforms(*shader, normalMatrix(), shadowMatrices);
-    setViewUniforms(*shader, camera, *modelMatrix);
+    setSurfaceUniforms(pass.program, at);
+    setViewUniforms(pass.program, pass.camera, at.model);
 
     glBindVertexArray(vertexArray.id());
-    drawLitMesh(EntryPass::Lit, entryCullingFrustum(camera));
-    endLitDraw(*shader);
+    drawLitMesh(EntryPass::Lit, at.entriesInWorld ? entryCullingFrustum(pass.camera) : nullptr);
+    endLitDraw(pass.program);
     glBindVertexArray(0);
 }
 
-void Geometry::drawWithTransform(const Camera& camera, const glm::mat4& model, const glm::mat3& normalMatrix,
-                                 const BoundingSphere& cullingSphere, std::span<const glm::mat4, 3> shadowMatrices)
+void Geometry::drawShadow(const ShadowPass& pass, const Placement& at)
 {
     requirePrepared();
-    if (isCulled(*camera.frustum, cullingSphere)) {
-        endLitDraw(*shader);
-        return;
-    }
-    setSurfaceUniforms(*shader, normalMatrix, shadowMatrices);
-    setViewUniforms(*shader, camera, model);
-
-    // The entries' spheres follow this object's own placement, not the
-    // borrowed one, so they cannot be tested here.
-    glBindVertexArray(vertexArray.id());
-    drawLitMesh(EntryPass::Lit, nullptr);
-    endLitDraw(*shader);
-    glBindVertexArray(0);
-}
-
-void Geometry::drawShadow(const ShadowCaster& light, const glm::mat4& model, const BoundingSphere& cullingSphere,
-                          GLint mvpLocation)
-{
-    requirePrepared();
-    if (isCulled(*light.frustum, cullingSphere)) {
+    if (isCulled(*pass.light.frustum, at.cullingSphere)) {
         return;
     }
     glBindVertexArray(vertexArray.id());
-    glUniformMatrix4fv(mvpLocation, 1, GL_FALSE, glm::value_ptr(light.viewProjection() * model));
+    setUniform(pass.program, ShaderLocation::mvpMatrix, pass.light.viewProjection() * at.model);
     // Depth only: the whole index range at once, whatever the entries' textures.
     drawIndexRange(mesh->indexCount, 0);
     glBindVertexArray(0);
 }
 
-void Geometry::drawShadow(const ShadowCaster& light, GLint mvpLocation)
-{
-    drawShadow(light, *modelMatrix, mesh->boundingSphere, mvpLocation);
-}
-
-void Geometry::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre)
-{
-    drawToCubeMap(program, cubeCentre, *modelMatrix, normalMatrix(), shadowMatrices);
-}
-
-void Geometry::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre, const glm::mat4& model,
-                             const glm::mat3& normalMatrix, std::span<const glm::mat4, 3> shadowMatrices)
+void Geometry::drawToCubeMap(const CubeMapPass& pass, const Placement& at)
 {
     requirePrepared();
-    setSurfaceUniforms(program, normalMatrix, shadowMatrices);
+    setSurfaceUniforms(pass.program, at);
     // No "mvpMatrix": the six face projections are the program's own uniforms.
-    setUniform(program, ShaderLocation::cameraPos, glm::vec4(cubeCentre, 1.0f));
-    setUniform(program, ShaderLocation::modelMatrix, model);
+    setUniform(pass.program, ShaderLocation::cameraPos, glm::vec4(pass.centre, 1.0f));
+    setUniform(pass.program, ShaderLocation::modelMatrix, at.model);
 
     glBindVertexArray(vertexArray.id());
     drawLitMesh(EntryPass::CubeMap, nullptr);
     glBindVertexArray(0);
 }
 
-void Geometry::drawVelocity(const Camera& camera, Shader& program)
+void Geometry::drawVelocity(const VelocityPass& pass, const Placement& at)
 {
     requirePrepared();
-    if (isCulled(*camera.frustum, mesh->boundingSphere)) {
+    if (isCulled(*pass.camera.frustum, at.cullingSphere)) {
         return;
     }
-    setUniform(program, ShaderLocation::mvpMatrix, viewProjection(camera) * *modelMatrix);
-    setUniform(program, ShaderLocation::prev_mvpMatrix, previousViewProjection(camera) * *modelMatrix);
+    setUniform(pass.program, ShaderLocation::mvpMatrix, viewProjection(pass.camera) * at.model);
+    setUniform(pass.program, ShaderLocation::prev_mvpMatrix, previousViewProjection(pass.camera) * at.model);
 
     glBindVertexArray(vertexArray.id());
     // Entries only pay off when some can be skipped; otherwise one call is cheaper.
-    if (frustumCulling) {
-        drawEntries(EntryPass::Velocity, camera.frustum);
+    if (frustumCulling && at.entriesInWorld) {
+        drawEntries(EntryPass::Velocity, pass.camera.frustum);
     } else {
         drawIndexRange(mesh->indexCount, 0);
     }
-    glBindVertexArray(0);
-}
-
-void Geometry::drawVelocityWithTransform(const Camera& camera, Shader& program, const glm::mat4& model,
-                                         const glm::mat4& previousModel, const BoundingSphere& cullingSphere)
-{
-    requirePrepared();
-    if (isCulled(*camera.frustum, cullingSphere)) {
-        return;
-    }
-    setUniform(program, ShaderLocation::mvpMatrix, viewProjection(camera) * model);
-    setUniform(program, ShaderLocation::prev_mvpMatrix, previousViewProjection(camera) * previousModel);
-
-    glBindVertexArray(vertexArray.id());
-    drawIndexRange(mesh->indexCount, 0);
     glBindVertexArray(0);
 }
 
@@ -259,8 +224,7 @@ void Geometry::updateShadowMatrices()
     }
 }
 
-void Geometry::setSurfaceUniforms(Shader& program, const glm::mat3& normalMatrix,
-                                  std::span<const glm::mat4, 3> shadowMatrices)
+void Geometry::setSurfaceUniforms(Shader& program, const Placement& at)
 {
     if (textured) {
         setUniform(program, ShaderLocation::colorMap, 0);
@@ -268,11 +232,11 @@ void Geometry::setSurfaceUniforms(Shader& program, const glm::mat3& normalMatrix
     } else {
         setUniform(program, ShaderLocation::useTexture, 0);
     }
-    for (std::size_t i = 0; i < shadowMatrices.size(); ++i) {
-        setUniform(program, shadowMatrixKeys[i], shadowMatrices[i]);
+    for (std::size_t i = 0; i < at.shadowMatrices.size(); ++i) {
+        setUniform(program, shadowMatrixKeys[i], at.shadowMatrices[i]);
     }
 
-    setUniform(program, ShaderLocation::normalMatrix, normalMatrix);
+    setUniform(program, ShaderLocation::normalMatrix, at.normalMatrix);
     // Indexing enters absent colours as black, so an object without a
     // material reflects nothing rather than whatever the last object sent.
     const glm::mat3 reflection(materialColors[ambientColor], materialColors[diffuseColor],

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "render/Drawable.h"
 #include "gl/GLObject.h"
+#include "render/Drawable.h"
+#include "render/Placement.h"
 #include "render/ShadowCaster.h"
 #include "scene/BoundingSphere.h"
 #include "scene/SceneObject.h"
@@ -12,7 +13,6 @@
 #include <array>
 #include <cstdint>
 #include <map>
-#include <span>
 
 class Camera;
 class Mesh;
@@ -24,9 +24,8 @@ class ViewFrustum;
 // material and draws itself in each kind of pass of a frame (lit, into the
 // environment cube, into a shadow map, and for motion blur).
 //
-// Energy stones and wheels share one Geometry between several placements;
-// they draw through the variants that take a model matrix instead of using
-// this object's own.
+// Each pass draws at a Placement: the geometry's own, or one that an energy
+// stone or a wheel lends to a model it shares with others.
 //
 // All draws leave blending, depth writes and the current program alone (the
 // frame pipeline owns those) and leave texture unit 0 active. Drawing before
@@ -51,32 +50,29 @@ public:
     // array was built for.
     virtual void prepare(Shader& shader, bool textured);
 
-    // Lit draw with this object's transform and the program given to prepare,
-    // which the caller has made current along with the lights. Textured
-    // meshes go entry by entry, each with its own texture on unit 0, so that
-    // entries outside the view can be skipped.
-    void draw(const Camera& camera) override;
-    // The lit draw for a borrowed placement: only the given sphere is culled
-    // and every entry is drawn.
-    void drawWithTransform(const Camera& camera, const glm::mat4& model, const glm::mat3& normalMatrix,
-                           const BoundingSphere& cullingSphere, std::span<const glm::mat4, 3> shadowMatrices);
-    // Depth-moments draw into the bound shadow map; the shadow program is
-    // current and mvpLocation is its "mvpMatrix".
-    void drawShadow(const ShadowCaster& light, const glm::mat4& model, const BoundingSphere& cullingSphere,
-                    GLint mvpLocation);
-    // The same with this object's own placement and sphere.
-    void drawShadow(const ShadowCaster& light, GLint mvpLocation) override;
-    // Lit draw into the bound layered cube map, never culled: the cube looks
-    // in every direction. The program's geometry stage does the projection.
-    void drawToCubeMap(Shader& program, const glm::vec3& cubeCentre, const glm::mat4& model,
-                       const glm::mat3& normalMatrix, std::span<const glm::mat4, 3> shadowMatrices);
-    // The same with this object's own placement and shadow matrices.
-    void drawToCubeMap(Shader& program, const glm::vec3& cubeCentre) override;
-    // Motion-blur draw: only the camera's movement since the last frame
-    // enters, since the model matrix is the same in both frames.
-    void drawVelocity(const Camera& camera, Shader& program) override;
-    void drawVelocityWithTransform(const Camera& camera, Shader& program, const glm::mat4& model,
-                                   const glm::mat4& previousModel, const BoundingSphere& cullingSphere);
+    // Its own placement: model and normal matrix, shadow matrices, and the
+    // mesh's sphere, with its sub-meshes' spheres in the world.
+    Placement placement() const;
+
+    // The passes at a placement. Culling tests the placement's sphere, and
+    // the sub-meshes' own spheres too where they are in the world for it.
+    // Lit: textured meshes go entry by entry, each with its own texture on
+    // unit 0.
+    virtual void draw(const LitPass& pass, const Placement& at);
+    // Depth moments only: the whole index range at once.
+    void drawShadow(const ShadowPass& pass, const Placement& at);
+    // Never culled: the cube looks in every direction. The program's
+    // geometry stage does the projection.
+    void drawToCubeMap(const CubeMapPass& pass, const Placement& at);
+    // Only the camera's movement since the last frame enters: no object's
+    // previous placement is kept.
+    void drawVelocity(const VelocityPass& pass, const Placement& at);
+
+    // The passes at its own placement.
+    void draw(const LitPass& pass) override { draw(pass, placement()); }
+    void drawShadow(const ShadowPass& pass) override { drawShadow(pass, placement()); }
+    void drawToCubeMap(const CubeMapPass& pass) override { drawToCubeMap(pass, placement()); }
+    void drawVelocity(const VelocityPass& pass) override { drawVelocity(pass, placement()); }
 
     // The lights' texture matrices; the shadow matrices follow at once.
     void setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3) override;
@@ -115,8 +111,7 @@ private:
     enum class EntryPass { Lit, CubeMap, Velocity };
 
     void updateShadowMatrices();
-    void setSurfaceUniforms(Shader& program, const glm::mat3& normalMatrix,
-                            std::span<const glm::mat4, 3> shadowMatrices);
+    void setSurfaceUniforms(Shader& program, const Placement& at);
     void drawLitMesh(EntryPass pass, const ViewFrustum* entryCulling);
     // A null frustum draws every entry.
     void drawEntries(EntryPass pass, const ViewFrustum* entryCulling);

@@ -72,30 +72,30 @@ void ParallaxGeometry::prepare(Shader& shader, bool textured)
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ParallaxGeometry::draw(const Camera& camera)
+void ParallaxGeometry::draw(const LitPass& pass, const Placement& at)
 {
     // Checked before anything is bound, so that a failed draw leaves no maps behind.
     requirePrepared();
-    bindMaps();
-    Geometry::draw(camera);
+    bindMaps(pass.program);
+    Geometry::draw(pass, at);
     unbindMaps();
 }
 
-void ParallaxGeometry::bindMaps()
+void ParallaxGeometry::bindMaps(Shader& program)
 {
     bindMap(normalMapUnit, normalMapName);
-    glUniform1i(shader->location(ShaderLocation::normalMap), normalMapUnit);
+    glUniform1i(program.location(ShaderLocation::normalMap), normalMapUnit);
     bindMap(heightMapUnit, heightMapName);
-    glUniform1i(shader->location(ShaderLocation::heightMap), heightMapUnit);
+    glUniform1i(program.location(ShaderLocation::heightMap), heightMapUnit);
     // Without a specular map unit 7 is left entirely alone; the program
     // learns from "useSpecularMap" not to read it.
     if (hasSpecularMap) {
         bindMap(specularMapUnit, specularMapName);
-        glUniform1i(shader->location(ShaderLocation::specularMap), specularMapUnit);
+        glUniform1i(program.location(ShaderLocation::specularMap), specularMapUnit);
     }
     // Geometry's draw binds each entry's colour texture on the active unit.
     glActiveTexture(GL_TEXTURE0);
-    glUniform1i(shader->location(ShaderLocation::useSpecularMap), hasSpecularMap ? 1 : 0);
+    glUniform1i(program.location(ShaderLocation::useSpecularMap), hasSpecularMap ? 1 : 0);
 }
 
 void ParallaxGeometry::unbindMaps()

@@ -44,10 +44,10 @@ public:
     // Geometry's, a second call or an empty mesh changes nothing.
     void prepare(Shader& shader, bool textured) override;
 
-    // The lit draw with the maps bound on units 5 to 7 for its duration. The
-    // caller has made the program given to prepare current along with the
-    // lights. Afterwards the map units are empty and unit 0 is active.
-    void draw(const Camera& camera) override;
+    // The lit draw with the maps bound on units 5 to 7 for its duration.
+    // Afterwards the map units are empty and unit 0 is active.
+    using Geometry::draw;
+    void draw(const LitPass& pass, const Placement& at) override;
 
     std::string normalMapName;
     std::string heightMapName;
@@ -58,6 +58,6 @@ public:
     GLBuffer bitangentBuffer;
 
 private:
-    void bindMaps();
+    void bindMaps(Shader& program);
     void unbindMaps();
 };

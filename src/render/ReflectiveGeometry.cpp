@@ -85,18 +85,18 @@ void ReflectiveGeometry::beginCubeRender(Shader& program)
     }
 }
 
-void ReflectiveGeometry::draw(const Camera& camera)
+void ReflectiveGeometry::draw(const LitPass& pass, const Placement& at)
 {
     // Checked before anything is bound, so that a failed draw leaves no cube behind.
     requirePrepared();
     glActiveTexture(GL_TEXTURE0 + environmentMapUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, cubeColorTexture_.id());
-    glUniform1i(shader->location(ShaderLocation::environmentMap), environmentMapUnit);
+    glUniform1i(pass.program.location(ShaderLocation::environmentMap), environmentMapUnit);
     // Geometry's draw binds each entry's colour texture on the active unit.
     glActiveTexture(GL_TEXTURE0);
-    glUniform1i(shader->location(ShaderLocation::isReflective), 1);
+    glUniform1i(pass.program.location(ShaderLocation::isReflective), 1);
 
-    Geometry::draw(camera);
+    Geometry::draw(pass, at);
 
     glActiveTexture(GL_TEXTURE0 + environmentMapUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);

@@ -52,9 +52,9 @@ public:
     void beginCubeRender(Shader& program);
 
     // The lit draw with the cube on unit 4 and "isReflective" on; Geometry's
-    // draw switches it off again, also when the object is culled. The caller
-    // has made the program given to prepare current along with the lights.
-    void draw(const Camera& camera) override;
+    // draw switches it off again, also when the object is culled.
+    using Geometry::draw;
+    void draw(const LitPass& pass, const Placement& at) override;
 
     // Projection × face rotation × translation to the centre, one per layer:
     // world position -> clip space of that face.

@@ -10,14 +10,6 @@
 
 namespace {
 
-// What the key at the start of a stretch asks for; any other value parks the
-// path camera at the origin.
-constexpr int followPlayer1 = 0;
-constexpr int lookAtPoint = 1;
-constexpr int lookAlongCurve = 2;
-constexpr int flyByRotation = 3;
-constexpr int followPlayer2 = 4;
-
 const glm::vec3 worldUp(0.0f, 1.0f, 0.0f);
 
 // A million units is thousands of rooms away; numbers past it (or not numbers
@@ -82,7 +74,7 @@ bool applyToken(const std::string& name, const std::string& value, CameraKey& ke
         return true;
     }
     if (name == "method") {
-        key.method = std::atoi(value.c_str());
+        key.method = static_cast<CameraMethod>(std::atoi(value.c_str()));
         return true;
     }
     float numbers[4];
@@ -208,9 +200,9 @@ std::string CameraPath::brokenRule() const
                formatTime(keys[count - 2].time) + ")";
     }
     // A flown first stretch would need a curve point before key 0.
-    if (keys[0].method != followPlayer1 && keys[0].method != followPlayer2) {
+    if (keys[0].method != CameraMethod::FollowPlayer1 && keys[0].method != CameraMethod::FollowPlayer2) {
         return "the first stretch must show a chase camera, method 0 or 4 (key 0 has method " +
-               std::to_string(keys[0].method) + ")";
+               std::to_string(static_cast<int>(keys[0].method)) + ")";
     }
     for (std::size_t i = 0; i < count; ++i) {
         const CameraKey& key = keys[i];
@@ -227,33 +219,30 @@ std::string CameraPath::brokenRule() const
     // A pass ends at the next-to-last key, so the methods of the last two
     // keys are never used.
     for (std::size_t i = 1; i + 2 < count; ++i) {
-        if (keys[i].method == lookAtPoint && !keys[i].hasLookAt) {
+        if (keys[i].method == CameraMethod::LookAtPoint && !keys[i].hasLookAt) {
             return "a method 1 key needs a \"lookat\" (key " + std::to_string(i) + " has none)";
         }
         // The rotation curve starts at the key's own rotation; without one the
         // flight would start with no orientation at all.
-        if (keys[i].method == flyByRotation && keys[i].rotation == glm::quat(0.0f, 0.0f, 0.0f, 0.0f)) {
+        if (keys[i].method == CameraMethod::FlyByRotation && keys[i].rotation == glm::quat(0.0f, 0.0f, 0.0f, 0.0f)) {
             return "a method 3 key needs a \"rotation\" (key " + std::to_string(i) + " has none)";
         }
     }
     return {};
 }
 
-Camera* CameraPath::cameraAt(float time, int& viewMode)
+CameraPath::Shot CameraPath::cameraAt(float time)
 {
     if (!isUsable) {
-        viewMode = 1;
-        return player1Camera;
+        return {player1Camera, 1};
     }
     const float t = std::fmod(time, endTime);
     const std::size_t end = stretchEnd(t);
     switch (keys[end - 1].method) {
-    case followPlayer1:
-        viewMode = 1;
-        return player1Camera;
-    case followPlayer2:
-        viewMode = 2;
-        return player2Camera;
+    case CameraMethod::FollowPlayer1:
+        return {player1Camera, 1};
+    case CameraMethod::FollowPlayer2:
+        return {player2Camera, 2};
     default:
         break;
     }
@@ -269,8 +258,7 @@ Camera* CameraPath::cameraAt(float time, int& viewMode)
                     fileName.c_str(), formatTime(t).c_str());
         reportedNoView = true;
     }
-    viewMode = 0;
-    return flyCamera;
+    return {flyCamera, 0};
 }
 
 std::size_t CameraPath::stretchEnd(float t) const
@@ -303,15 +291,15 @@ glm::mat4 CameraPath::viewMatrix(std::size_t end, float t, float time) const
     const CameraKey& start = keys[end - 1];
     const glm::vec3 eye = curvePosition(end, t);
     switch (start.method) {
-    case flyByRotation: {
+    case CameraMethod::FlyByRotation: {
         const glm::quat rotation = catmullRom(keys[end - 2].rotation, start.rotation, keys[end].rotation,
                                               keys[end + 1].rotation, stretchFraction(end, t));
         const glm::mat4 model = glm::translate(glm::mat4(1.0f), eye) * glm::mat4_cast(rotation);
         return glm::inverse(model);
     }
-    case lookAtPoint:
+    case CameraMethod::LookAtPoint:
         return glm::lookAt(eye, start.lookAt, worldUp);
-    case lookAlongCurve: {
+    case CameraMethod::LookAlongCurve: {
         float ahead = std::fmod(time + lookAheadSeconds, endTime);
         std::size_t aheadEnd = stretchEnd(ahead);
         if (aheadEnd < 2) {

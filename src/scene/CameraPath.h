@@ -2,6 +2,7 @@
 
 #include "scene/Camera.h"
 #include "scene/CameraKey.h"
+#include "scene/RaceTimeline.h"
 #include "scene/RoomLayout.h"
 
 #include <string>
@@ -22,7 +23,7 @@ class CameraPath {
 public:
     // The race must still end and restart without a usable path; this leaves
     // the credits, shown from 125 s of race time, on screen before it does.
-    static constexpr float fallbackEndTime = 140.0f;
+    static constexpr float fallbackEndTime = static_cast<float>(raceTimeline::raceEnd);
     // How far ahead on the curve a look-along stretch aims.
     static constexpr float lookAheadSeconds = 0.01f;
 
@@ -36,10 +37,14 @@ public:
     CameraPath(const CameraPath&) = delete;
     CameraPath& operator=(const CameraPath&) = delete;
 
-    // The camera to draw with at this race time. viewMode: 1 for player 1's
-    // chase camera, 2 for player 2's, 0 for the path's own camera, which has
-    // then been placed.
-    Camera* cameraAt(float time, int& viewMode);
+    // The camera to draw with at a race time, and whose car it rides with.
+    struct Shot {
+        Camera* camera;
+        // 1 or 2: that player's chase camera; 0: the path's own camera,
+        // which has then been placed.
+        int followedPlayer;
+    };
+    Shot cameraAt(float time);
 
     bool usable() const { return isUsable; }
 

@@ -49,31 +49,31 @@ void Music::check(FMOD::FMOD_RESULT result)
     }
 }
 
-void Music::loadSlot(int slot, const std::string& path, bool looping)
+void Music::loadSlot(SoundSlot slot, const std::string& path, bool looping)
 {
     if (!validSlot(slot)) {
         return;
     }
-    check(system->createStream(path.c_str(), looping ? loopingMode : oneShotMode, nullptr, &slots[slot].sound));
+    check(system->createStream(path.c_str(), looping ? loopingMode : oneShotMode, nullptr, &entry(slot).sound));
 }
 
-void Music::play(int slot)
+void Music::play(SoundSlot slot)
 {
     if (!validSlot(slot)) {
         return;
     }
-    Slot& entry = slots[slot];
-    FMOD_RESULT result = system->playSound(FMOD_CHANNEL_FREE, entry.sound, false, &entry.channel);
-    if (muted && entry.channel) {
-        entry.channel->setMute(true);
+    Slot& playing = entry(slot);
+    FMOD_RESULT result = system->playSound(FMOD_CHANNEL_FREE, playing.sound, false, &playing.channel);
+    if (muted && playing.channel) {
+        playing.channel->setMute(true);
     }
     check(result);
 }
 
-void Music::setVolume(int slot, float volume)
+void Music::setVolume(SoundSlot slot, float volume)
 {
-    if (validSlot(slot) && slots[slot].channel) {
-        slots[slot].channel->setVolume(volume);
+    if (validSlot(slot) && entry(slot).channel) {
+        entry(slot).channel->setVolume(volume);
     }
 }
 
@@ -82,8 +82,8 @@ void Music::startEngine(int index)
     if (index < 0 || index >= engineCount) {
         return;
     }
-    play(firstEngineSlot + index);
-    slots[firstEngineSlot + index].channel->getFrequency(&engineBaseFrequencies[index]);
+    play(engineSlot(index));
+    entry(engineSlot(index)).channel->getFrequency(&engineBaseFrequencies[index]);
 }
 
 void Music::updateEngine(int index, float speed)
@@ -91,7 +91,7 @@ void Music::updateEngine(int index, float speed)
     if (index < 0 || index >= engineCount) {
         return;
     }
-    FMOD::Channel* engine = slots[firstEngineSlot + index].channel;
+    FMOD::Channel* engine = entry(engineSlot(index)).channel;
     if (!engine) {
         return;
     }
@@ -111,9 +111,9 @@ void Music::setMute(bool on)
     muted = on;
 }
 
-FMOD::Channel* Music::channel(int slot) const
+FMOD::Channel* Music::channel(SoundSlot slot) const
 {
-    return validSlot(slot) ? slots[slot].channel : nullptr;
+    return validSlot(slot) ? entry(slot).channel : nullptr;
 }
 
 float Music::engineBaseFrequency(int index) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/SoundResult.h"
+#include "sound/SoundSlot.h"
 
 #include <array>
 #include <string>
@@ -16,7 +17,6 @@ class Channel;
 class Music {
 public:
     static constexpr int slotCount = 18;
-    static constexpr int firstEngineSlot = 14;
     static constexpr int engineCount = 4;
 
     // Creates the sound system; a library failure ends the process.
@@ -27,16 +27,16 @@ public:
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
 
-    void loadSlot(int slot, const std::string& path, bool looping);
-    void play(int slot);
-    void setVolume(int slot, float volume);
+    void loadSlot(SoundSlot slot, const std::string& path, bool looping);
+    void play(SoundSlot slot);
+    void setVolume(SoundSlot slot, float volume);
     void startEngine(int index);
     void updateEngine(int index, float speed);
     void setMute(bool on);
     bool isMuted() const { return muted; }
 
     FMOD::System* soundSystem() const { return system; }
-    FMOD::Channel* channel(int slot) const;
+    FMOD::Channel* channel(SoundSlot slot) const;
     float engineBaseFrequency(int index) const;
 
 private:
@@ -52,5 +52,7 @@ private:
     std::array<float, engineCount> engineBaseFrequencies{};
 
     void check(FMOD::FMOD_RESULT result);
-    static bool validSlot(int slot) { return slot >= 0 && slot < slotCount; }
+    static bool validSlot(SoundSlot slot) { return static_cast<int>(slot) >= 0 && static_cast<int>(slot) < slotCount; }
+    Slot& entry(SoundSlot slot) { return slots[static_cast<std::size_t>(slot)]; }
+    const Slot& entry(SoundSlot slot) const { return slots[static_cast<std::size_t>(slot)]; }
 };

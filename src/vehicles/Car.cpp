@@ -3,7 +3,6 @@
 #include "effects/Smoke.h"
 #include "scene/Camera.h"
 #include "settings/Settings.h"
-#include "vehicles/CarMovement.h"
 #include "vehicles/TCallback.h"
 #include "vehicles/Wheel.h"
 
@@ -159,19 +158,19 @@ float Car::turnRate() const
     return v < 0.0f ? -rate : rate;
 }
 
-void Car::applyControls(int flags)
+void Car::applyControls(Controls controls)
 {
     wheels->steeringAngle = 0.0f;
-    if (flags & CarMovement::accelerateFlag) {
+    if (controls.has(Control::Accelerate)) {
         accelerate();
     }
-    if (flags & CarMovement::brakeFlag) {
+    if (controls.has(Control::Brake)) {
         brake();
     }
-    if (flags & CarMovement::steerLeftFlag) {
+    if (controls.has(Control::SteerLeft)) {
         steerLeft();
     }
-    if (flags & CarMovement::steerRightFlag) {
+    if (controls.has(Control::SteerRight)) {
         steerRight();
     }
 }

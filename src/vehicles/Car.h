@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/Geometry.h"
+#include "vehicles/Controls.h"
 
 #include <glm/glm.hpp>
 
@@ -48,7 +49,7 @@ public:
     // One frame's controls from a movement script's flags: the front wheels
     // straightened, then accelerate, brake, steer left and steer right, each
     // when its bit is set.
-    void applyControls(int flags);
+    void applyControls(Controls controls);
     // Rolling resistance, the move along the heading, the wheels' roll, the
     // smoke feed; ends this frame's steering.
     void updateMotion();

@@ -31,15 +31,15 @@ CarMovement::CarMovement(const std::string& path)
     while (std::getline(file, timeText, ';')) {
         flagsText.clear();
         std::getline(file, flagsText, '\n');
-        events.emplace_back(readTime(timeText), std::atoi(flagsText.c_str()));
+        events.emplace_back(readTime(timeText), Controls(std::atoi(flagsText.c_str())));
     }
     if (events.empty()) {
-        events.emplace_back(0.0f, 0);
+        events.emplace_back(0.0f, Controls());
     }
     nextEventTime = events.front().first;
 }
 
-int CarMovement::flagsAt(float raceTime)
+Controls CarMovement::flagsAt(float raceTime)
 {
     if (nextEventTime > raceTime) {
         return currentFlags;

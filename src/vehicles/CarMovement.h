@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vehicles/Controls.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,12 +16,6 @@
 // of rewinding.
 class CarMovement {
 public:
-    // Flag bits; other bits are ignored.
-    static constexpr int accelerateFlag = 1;
-    static constexpr int brakeFlag = 2; // brake, or reverse once stopped
-    static constexpr int steerLeftFlag = 4;
-    static constexpr int steerRightFlag = 8;
-
     // Reads the file at path. A file that cannot be opened, or holds no
     // event, gives the one event (0, 0): the car never receives a control.
     // Times are read with atof and flags with atoi, so malformed numbers read
@@ -30,15 +26,15 @@ public:
     // The flags of the last event whose time is strictly before raceTime (0
     // before the first). When one call passes several events, only the last
     // one's flags take effect.
-    int flagsAt(float raceTime);
+    Controls flagsAt(float raceTime);
 
     int eventCount() const { return static_cast<int>(events.size()); }
 
 private:
     void advance();
 
-    std::vector<std::pair<float, int>> events; // (time, flags) in file order
+    std::vector<std::pair<float, Controls>> events; // (time, flags) in file order
     int nextEvent = 0;                         // first event not yet applied
     float nextEventTime = 0.0f;                // its time, or the largest float when none is left
-    int currentFlags = 0;
+    Controls currentFlags;
 };

@@ -3,7 +3,6 @@
 #include "assets/Mesh.h"
 #include "render/Geometry.h"
 
-#include <cstddef>
 
 void EnergyStone::setGeometry(Geometry* model)
 {
@@ -13,57 +12,47 @@ void EnergyStone::setGeometry(Geometry* model)
     const bool hasEntry = model && !model->mesh->entries.empty();
     boundingSphere = hasEntry ? model->mesh->entries.front().sphere : BoundingSphere();
     boundingBox = hasEntry ? model->mesh->entries.front().box : BoundingBox();
-    updateWorldRecords();
+    updatePlacement();
 }
 
 void EnergyStone::applyTransform(const glm::mat4& transform, const glm::mat4& inverseTransform)
 {
     SceneObject::applyTransform(transform, inverseTransform);
-    updateWorldRecords();
-    updateLightSpaceMatrices();
+    updatePlacement();
 }
 
-void EnergyStone::drawShadow(const ShadowCaster& light, GLint mvpLocation)
+void EnergyStone::drawShadow(const ShadowPass& pass)
 {
-    geometry->drawShadow(light, *modelMatrix, boundingSphere, mvpLocation);
+    geometry->drawShadow(pass, at);
 }
 
-void EnergyStone::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre)
+void EnergyStone::drawToCubeMap(const CubeMapPass& pass)
 {
-    geometry->drawToCubeMap(program, cubeCentre, *modelMatrix, normalMatrix(), lightSpaceMatrices);
+    geometry->drawToCubeMap(pass, at);
 }
 
-void EnergyStone::draw(const Camera& camera)
+void EnergyStone::draw(const LitPass& pass)
 {
-    geometry->drawWithTransform(camera, *modelMatrix, normalMatrix(), boundingSphere, lightSpaceMatrices);
+    geometry->draw(pass, at);
 }
 
-void EnergyStone::drawVelocity(const Camera& camera, Shader& program)
+void EnergyStone::drawVelocity(const VelocityPass& pass)
 {
-    // A stone's previous placement is not kept: only the camera's movement blurs it.
-    geometry->drawVelocityWithTransform(camera, program, *modelMatrix, *modelMatrix, boundingSphere);
+    geometry->drawVelocity(pass, at);
 }
 
 void EnergyStone::setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3)
 {
     lightMatrices = {light1, light2, light3};
-    updateLightSpaceMatrices();
+    at.setLightMatrices(lightMatrices);
 }
 
-glm::mat3 EnergyStone::normalMatrix() const
-{
-    return glm::mat3(glm::transpose(*inverseModelMatrix));
-}
-
-void EnergyStone::updateWorldRecords()
+void EnergyStone::updatePlacement()
 {
     boundingBox.updateFootprint(*modelMatrix);
     boundingSphere.update(*modelMatrix);
-}
-
-void EnergyStone::updateLightSpaceMatrices()
-{
-    for (std::size_t light = 0; light < lightMatrices.size(); ++light) {
-        lightSpaceMatrices[light] = lightMatrices[light] * *modelMatrix;
-    }
+    at.model = *modelMatrix;
+    at.normalMatrix = glm::mat3(glm::transpose(*inverseModelMatrix));
+    at.cullingSphere = boundingSphere;
+    at.setLightMatrices(lightMatrices);
 }

@@ -35,12 +35,6 @@ Wheel::Wheel()
     : tyre(new Geometry())
 {
     wheelTranslation.fill(identity);
-    wheelModel.fill(identity);
-    wheelNormal.fill(glm::mat3(1.0f));
-    wheelCentre.fill(glm::vec3(0.0f));
-    for (auto& matrices : lightSpaceMatrices) {
-        matrices.fill(identity);
-    }
     lightMatrices.fill(identity);
 }
 
@@ -63,68 +57,52 @@ void Wheel::place(const glm::mat4& carModel, const glm::mat4& carInverse)
     const glm::mat4 steeringInverse = rotation(-steeringAngle, yAxis);
     for (std::size_t wheel = 0; wheel < count; ++wheel) {
         const bool front = isFrontWheel(wheel);
-        wheelModel[wheel] = carModel * wheelTranslation[wheel] * (front ? steering : identity) * spin;
+        Placement& at = wheelPlacements[wheel];
+        at.model = carModel * wheelTranslation[wheel] * (front ? steering : identity) * spin;
         // The inverse without the wheel's translation: translations do not
         // reach the upper-left 3x3, and the rotations' inverses are known,
-        // so no general inversion is needed every frame.
+        // so no general inversion is needed every step.
         const glm::mat4 rotationInverse = spinInverse * (front ? steeringInverse : identity) * carInverse;
-        wheelNormal[wheel] = glm::mat3(glm::transpose(rotationInverse));
-        wheelCentre[wheel] = glm::vec3(wheelModel[wheel] * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    }
-    updateLightSpaceMatrices();
-}
-
-void Wheel::drawShadow(const ShadowCaster& light, GLint mvpLocation)
-{
-    for (int wheel = 0; wheel < count; ++wheel) {
-        moveCullingSphere(wheel);
-        tyre->drawShadow(light, wheelModel[wheel], tyre->mesh->boundingSphere, mvpLocation);
+        at.normalMatrix = glm::mat3(glm::transpose(rotationInverse));
+        // Culling tests the tyre's sphere standing at the wheel's centre.
+        at.cullingSphere = tyre->mesh->boundingSphere;
+        at.cullingSphere.worldCentre = glm::vec3(at.model * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+        at.setLightMatrices(lightMatrices);
     }
 }
 
-void Wheel::drawToCubeMap(Shader& program, const glm::vec3& cubeCentre)
+void Wheel::drawShadow(const ShadowPass& pass)
 {
-    for (int wheel = 0; wheel < count; ++wheel) {
-        tyre->drawToCubeMap(program, cubeCentre, wheelModel[wheel], wheelNormal[wheel], lightSpaceMatrices[wheel]);
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawShadow(pass, at);
     }
 }
 
-void Wheel::draw(const Camera& camera)
+void Wheel::drawToCubeMap(const CubeMapPass& pass)
 {
-    for (int wheel = 0; wheel < count; ++wheel) {
-        moveCullingSphere(wheel);
-        tyre->drawWithTransform(camera, wheelModel[wheel], wheelNormal[wheel], tyre->mesh->boundingSphere,
-                                lightSpaceMatrices[wheel]);
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawToCubeMap(pass, at);
     }
 }
 
-void Wheel::drawVelocity(const Camera& camera, Shader& program)
+void Wheel::draw(const LitPass& pass)
 {
-    for (int wheel = 0; wheel < count; ++wheel) {
-        moveCullingSphere(wheel);
-        // The wheel's own previous matrix is not kept: only the camera's
-        // movement blurs it, as for every other object.
-        tyre->drawVelocityWithTransform(camera, program, wheelModel[wheel], wheelModel[wheel],
-                                        tyre->mesh->boundingSphere);
+    for (const Placement& at : wheelPlacements) {
+        tyre->draw(pass, at);
+    }
+}
+
+void Wheel::drawVelocity(const VelocityPass& pass)
+{
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawVelocity(pass, at);
     }
 }
 
 void Wheel::setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3)
 {
     lightMatrices = {light1, light2, light3};
-    updateLightSpaceMatrices();
-}
-
-void Wheel::updateLightSpaceMatrices()
-{
-    for (std::size_t wheel = 0; wheel < count; ++wheel) {
-        for (std::size_t light = 0; light < lightMatrices.size(); ++light) {
-            lightSpaceMatrices[wheel][light] = lightMatrices[light] * wheelModel[wheel];
-        }
+    for (Placement& at : wheelPlacements) {
+        at.setLightMatrices(lightMatrices);
     }
-}
-
-void Wheel::moveCullingSphere(int wheel)
-{
-    tyre->mesh->boundingSphere.worldCentre = wheelCentre[static_cast<std::size_t>(wheel)];
 }

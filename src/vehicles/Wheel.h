@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/Drawable.h"
+#include "render/Placement.h"
 #include "scene/SceneObject.h"
 
 #include <epoxy/gl.h>
@@ -28,16 +29,17 @@ public:
     // Turns the wheels about their axles by the distance the car covers this
     // frame at speed; shows at the next placement.
     void roll(float speed);
-    // World matrices, normal matrices, centres and light-space matrices of
-    // the four wheels from the car's model matrix and its inverse.
+    // The four wheels' placements (world and normal matrices, shadow
+    // matrices, the tyre's sphere at each wheel's centre) from the car's
+    // model matrix and its inverse.
     void place(const glm::mat4& carModel, const glm::mat4& carInverse);
 
-    void drawShadow(const ShadowCaster& light, GLint mvpLocation) override;
-    // The tyre's culling sphere is left where it is: the cube looks everywhere.
-    void drawToCubeMap(Shader& program, const glm::vec3& cubeCentre) override;
-    void draw(const Camera& camera) override;
-    void drawVelocity(const Camera& camera, Shader& program) override;
-    // Also refreshes the light-space matrices at once, so the wheels' shadows
+    // Each pass draws the tyre at the four wheels' placements.
+    void drawShadow(const ShadowPass& pass) override;
+    void drawToCubeMap(const CubeMapPass& pass) override;
+    void draw(const LitPass& pass) override;
+    void drawVelocity(const VelocityPass& pass) override;
+    // Also refreshes the shadow matrices at once, so the wheels' shadows
     // never lag a frame behind the car body's.
     void setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3) override;
 
@@ -51,16 +53,11 @@ public:
 
     // Per wheel, index = wheel number - 1.
     std::array<glm::mat4, count> wheelTranslation; // car space: to the wheel's centre
-    std::array<glm::mat4, count> wheelModel;       // world matrix
-    std::array<glm::mat3, count> wheelNormal;      // upper-left 3x3 of transpose(inverse(wheelModel))
-    std::array<glm::vec3, count> wheelCentre;      // world position of the wheel's centre
-    std::array<std::array<glm::mat4, 3>, count> lightSpaceMatrices; // light matrix k × wheelModel
+    std::array<Placement, count> wheelPlacements;  // where the tyre is drawn for each wheel
 
     // The three lights' texture matrices as last given.
     std::array<glm::mat4, 3> lightMatrices;
 
-private:
-    void updateLightSpaceMatrices();
-    // Culling tests the tyre's sphere, so it is moved onto the wheel before each draw.
-    void moveCullingSphere(int wheel);
+    // The world position of a wheel's centre.
+    glm::vec3 wheelCentre(int wheel) const { return wheelPlacements[static_cast<std::size_t>(wheel)].cullingSphere.worldCentre; }
 };

@@ -26,25 +26,25 @@ class CountingDrawable : public Drawable {
 public:
     explicit CountingDrawable(Drawable& object) : object(object) {}
     bool isDrawn() const override { return object.isDrawn(); }
-    void drawShadow(const ShadowCaster& light, GLint mvpLocation) override
+    void drawShadow(const ShadowPass& pass) override
     {
         ++shadow;
-        object.drawShadow(light, mvpLocation);
+        object.drawShadow(pass);
     }
-    void drawToCubeMap(Shader& program, const glm::vec3& centre) override
+    void drawToCubeMap(const CubeMapPass& pass) override
     {
         ++cube;
-        object.drawToCubeMap(program, centre);
+        object.drawToCubeMap(pass);
     }
-    void draw(const Camera& camera) override
+    void draw(const LitPass& pass) override
     {
         ++lit;
-        object.draw(camera);
+        object.draw(pass);
     }
-    void drawVelocity(const Camera& camera, Shader& program) override
+    void drawVelocity(const VelocityPass& pass) override
     {
         ++velocity;
-        object.drawVelocity(camera, program);
+        object.drawVelocity(pass);
     }
     void setLightMatrices(const glm::mat4& a, const glm::mat4& b, const glm::mat4& c) override
     {
@@ -98,16 +98,16 @@ TEST_F(AppFrame, CarsStandOnTheFloorWithFourWheelsWhereTheirModelsHaveThem)
         float tyreRadius = 0.5f * (tyreBox.upper.y - tyreBox.lower.y);
         for (int w = 0; w < Wheel::count; ++w) {
             glm::vec3 expected = glm::vec3(*car.modelMatrix * glm::vec4(roomLayout::cars[i].wheelOffsets[w], 1.0f));
-            EXPECT_NEAR(glm::distance(wheels.wheelCentre[w], expected), 0.0f, 1e-4f) << "wheel " << w + 1;
+            EXPECT_NEAR(glm::distance(wheels.wheelCentre(w), expected), 0.0f, 1e-4f) << "wheel " << w + 1;
             // Every tyre touches the floor: neither sunk into it nor floating.
-            EXPECT_NEAR(wheels.wheelCentre[w].y - tyreRadius, roomLayout::floorTop, 0.05f) << "wheel " << w + 1;
+            EXPECT_NEAR(wheels.wheelCentre(w).y - tyreRadius, roomLayout::floorTop, 0.05f) << "wheel " << w + 1;
         }
 
         // Each wheel is drawn where it stands: seen from outside along its
         // axle, taking the tyres away changes the picture at its centre.
         glm::vec3 sideways = glm::normalize(glm::vec3((*car.modelMatrix)[0]));
         for (int w = 0; w < Wheel::count; ++w) {
-            glm::vec3 centre = wheels.wheelCentre[w];
+            glm::vec3 centre = wheels.wheelCentre(w);
             float side = roomLayout::cars[i].wheelOffsets[w].x < 0.0f ? -1.0f : 1.0f;
             lookFrom(centre + side * 2.5f * sideways + glm::vec3(0.0f, 0.4f, 0.0f), centre);
             frame(0.0);

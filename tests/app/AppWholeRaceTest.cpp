@@ -206,7 +206,7 @@ TEST_F(AppWholeRace, EveryStoneIsTakenAndHeardTheEnginePitchFollowsTheCarAndTheR
     const double endTime = app->cameraPath->endTime;
     const double raceStep = app->raceClock.step();
     const auto frameLimit = static_cast<int>(endTime / frameStep) + 120;
-    FMOD::Channel* engine = app->music->channel(Music::firstEngineSlot);
+    FMOD::Channel* engine = app->music->channel(SoundSlot::Engine1);
     ASSERT_NE(engine, nullptr);
     Car& firstCar = *app->players[0]->getCar();
 
@@ -366,9 +366,9 @@ TEST_F(AppWholeRace, TwoCarsTakingOneStoneInOneFrameStartThePickUpSoundTwice)
     // Only the pick-up sounds are to be heard: the music and the engines go on
     // muted (the update sets the engines' volume, never their mute).
     std::vector<FMOD::Channel*> background;
-    for (int slot : {0, Music::firstEngineSlot, Music::firstEngineSlot + 1}) {
+    for (SoundSlot slot : {SoundSlot::Music, SoundSlot::Engine1, SoundSlot::Engine2}) {
         FMOD::Channel* channel = app->music->channel(slot);
-        ASSERT_NE(channel, nullptr) << "slot " << slot;
+        ASSERT_NE(channel, nullptr) << "slot " << static_cast<int>(slot);
         ASSERT_EQ(channel->setMute(true), FMOD::FMOD_OK);
         background.push_back(channel);
     }

@@ -123,12 +123,25 @@ struct DrawScene {
     // -1 where nothing was drawn.
     int primitiveNumberAt(const glm::vec3& world) const { return pixelAt(world)[0] - 1; }
 
+    // The passes through the probe and the camera.
+    LitPass lit() { return {probe, camera}; }
+    VelocityPass velocity() { return {probe, camera}; }
+    ShadowPass shadow(const ShadowCaster& light) { return {probe, light}; }
+
     void drawToCube(Geometry& geometry)
     {
         // The cube draw leaves the projection to the program; give the probe the camera's.
         glUniformMatrix4fv(probe.location(ShaderLocation::mvpMatrix), 1, GL_FALSE, glm::value_ptr(viewProjection()));
-        geometry.drawToCubeMap(probe, glm::vec3(0.0f), *geometry.modelMatrix, geometry.normalMatrix(),
-                               geometry.shadowMatrices);
+        geometry.drawToCubeMap(CubeMapPass{probe, glm::vec3(0.0f)});
+    }
+
+    // The geometry's own placement lent as a stone lends its own: the same
+    // place, but its sub-meshes cannot be culled one by one.
+    static Placement borrowed(const Geometry& geometry)
+    {
+        Placement at = geometry.placement();
+        at.entriesInWorld = false;
+        return at;
     }
 
     // A shadow camera like a light's at the origin, turned about the
@@ -169,20 +182,18 @@ TEST(GeometryDraw, CounterCountsLitEntriesOfTexturedMeshesAndOnePerPlainObject)
     frustumCulling = true;
     drawCounter = 0;
 
-    scene.textured.draw(scene.camera);
+    scene.textured.draw(scene.lit());
     EXPECT_EQ(drawCounter, 2u);
-    scene.plain.draw(scene.camera);
+    scene.plain.draw(scene.lit());
     EXPECT_EQ(drawCounter, 3u);
-    scene.plain.drawWithTransform(scene.camera, glm::mat4(1.0f), glm::mat3(1.0f), scene.plain.mesh->boundingSphere,
-                                  scene.plain.shadowMatrices);
+    scene.plain.draw(scene.lit(), DrawScene::borrowed(scene.plain));
     EXPECT_EQ(drawCounter, 4u);
 
     // Only the lit pass is counted.
-    scene.textured.drawShadow(scene.lightTurnedBy(0.0f), glm::mat4(1.0f), scene.textured.mesh->boundingSphere, 0);
+    scene.textured.drawShadow(scene.shadow(scene.lightTurnedBy(0.0f)));
     scene.drawToCube(scene.textured);
-    scene.textured.drawVelocity(scene.camera, scene.probe);
-    scene.plain.drawVelocityWithTransform(scene.camera, scene.probe, glm::mat4(1.0f), glm::mat4(1.0f),
-                                          scene.plain.mesh->boundingSphere);
+    scene.textured.drawVelocity(scene.velocity());
+    scene.plain.drawVelocity(scene.velocity(), DrawScene::borrowed(scene.plain));
     EXPECT_EQ(drawCounter, 4u);
 }
 
@@ -195,26 +206,19 @@ TEST(GeometryDraw, AnObjectOutOfViewIsNeitherLitNorBlurredButCastsShadowsAndRefl
     for (Geometry* geometry : {&scene.textured, &scene.plain}) {
         SCOPED_TRACE(geometry->textured ? "textured" : "plain");
         geometry->translate(0.0f, 0.0f, 25.0f); // behind the camera
-        const glm::mat4& model = *geometry->modelMatrix;
-        const BoundingSphere& sphere = geometry->mesh->boundingSphere;
+        const Placement lent = DrawScene::borrowed(*geometry);
         drawCounter = 5;
 
-        EXPECT_EQ(primitivesDrawnBy([&] { geometry->draw(scene.camera); }), 0u);
-        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawVelocity(scene.camera, scene.probe); }), 0u);
-        EXPECT_EQ(primitivesDrawnBy([&] {
-                      geometry->drawWithTransform(scene.camera, model, geometry->normalMatrix(), sphere,
-                                                  geometry->shadowMatrices);
-                  }),
-                  0u);
-        EXPECT_EQ(primitivesDrawnBy(
-                      [&] { geometry->drawVelocityWithTransform(scene.camera, scene.probe, model, model, sphere); }),
-                  0u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->draw(scene.lit()); }), 0u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawVelocity(scene.velocity()); }), 0u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->draw(scene.lit(), lent); }), 0u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawVelocity(scene.velocity(), lent); }), 0u);
         EXPECT_EQ(drawCounter, 5u);
 
         const ShadowCaster lookingAway = scene.lightTurnedBy(0.0f);
-        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawShadow(lookingAway, model, sphere, 0); }), 0u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawShadow(scene.shadow(lookingAway), lent); }), 0u);
         const ShadowCaster lookingAtIt = scene.lightTurnedBy(180.0f);
-        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawShadow(lookingAtIt, model, sphere, 0); }), 2u);
+        EXPECT_EQ(primitivesDrawnBy([&] { geometry->drawShadow(scene.shadow(lookingAtIt), lent); }), 2u);
         EXPECT_EQ(primitivesDrawnBy([&] { scene.drawToCube(*geometry); }), 2u);
         EXPECT_EQ(drawCounter, 5u);
     }
@@ -229,30 +233,28 @@ TEST(GeometryDraw, WithoutCullingATexturedObjectIsLitEntryByEntryAndBlurredInOne
     frustumCulling = false;
     drawCounter = 0;
 
-    geometry.draw(scene.camera);
+    geometry.draw(scene.lit());
     EXPECT_EQ(drawCounter, 2u);
     EXPECT_EQ(scene.primitiveNumberAt(leftCentre), 0);
     EXPECT_EQ(scene.primitiveNumberAt(rightCentre), 0) << "the second entry is a call of its own";
 
     scene.target.begin();
-    geometry.drawVelocity(scene.camera, scene.probe);
+    geometry.drawVelocity(scene.velocity());
     EXPECT_EQ(scene.primitiveNumberAt(leftCentre), 0);
     EXPECT_EQ(scene.primitiveNumberAt(rightCentre), 1) << "both entries in one call";
     // With culling on, the velocity draw goes entry by entry so that entries can be skipped.
     scene.target.begin();
     frustumCulling = true;
-    geometry.drawVelocity(scene.camera, scene.probe);
+    geometry.drawVelocity(scene.velocity());
     EXPECT_EQ(scene.primitiveNumberAt(rightCentre), 0);
 
     // Behind the camera nothing is culled either.
     frustumCulling = false;
     geometry.translate(0.0f, 0.0f, 25.0f);
-    EXPECT_EQ(primitivesDrawnBy([&] { geometry.draw(scene.camera); }), 2u);
-    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawVelocity(scene.camera, scene.probe); }), 2u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.draw(scene.lit()); }), 2u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawVelocity(scene.velocity()); }), 2u);
     const ShadowCaster lookingAway = scene.lightTurnedBy(0.0f);
-    EXPECT_EQ(primitivesDrawnBy(
-                  [&] { geometry.drawShadow(lookingAway, *geometry.modelMatrix, geometry.mesh->boundingSphere, 0); }),
-              2u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawShadow(scene.shadow(lookingAway)); }), 2u);
 }
 
 TEST(GeometryDraw, EntriesOutOfViewAreSkippedWhereTheyCanBeTested)
@@ -264,16 +266,14 @@ TEST(GeometryDraw, EntriesOutOfViewAreSkippedWhereTheyCanBeTested)
     frustumCulling = true;
     drawCounter = 0;
 
-    EXPECT_EQ(primitivesDrawnBy([&] { geometry.draw(scene.camera); }), 1u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.draw(scene.lit()); }), 1u);
     EXPECT_EQ(drawCounter, 1u);
-    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawVelocity(scene.camera, scene.probe); }), 1u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawVelocity(scene.velocity()); }), 1u);
     // A borrowed placement cannot be tested per entry: the entries' spheres
     // follow the geometry's own placement.
-    EXPECT_EQ(primitivesDrawnBy([&] {
-                  geometry.drawWithTransform(scene.camera, *geometry.modelMatrix, geometry.normalMatrix(),
-                                             geometry.mesh->boundingSphere, geometry.shadowMatrices);
-              }),
-              2u);
+    const Placement lent = DrawScene::borrowed(geometry);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.draw(scene.lit(), lent); }), 2u);
+    EXPECT_EQ(primitivesDrawnBy([&] { geometry.drawVelocity(scene.velocity(), lent); }), 2u);
 }
 
 TEST(GeometryDraw, EntriesAreLitWithTheirTextureOnUnitZeroWhichIsThenReleased)
@@ -283,7 +283,7 @@ TEST(GeometryDraw, EntriesAreLitWithTheirTextureOnUnitZeroWhichIsThenReleased)
     ASSERT_TRUE(scene.loaded);
     frustumCulling = true;
 
-    scene.textured.draw(scene.camera);
+    scene.textured.draw(scene.lit());
     EXPECT_EQ(scene.pixelAt(leftCentre)[1], 255);
     EXPECT_EQ(scene.pixelAt(rightCentre)[1], 255);
     scene.target.begin();
@@ -295,14 +295,14 @@ TEST(GeometryDraw, EntriesAreLitWithTheirTextureOnUnitZeroWhichIsThenReleased)
 
     // An untextured object is one call and samples nothing.
     scene.target.begin();
-    scene.plain.draw(scene.camera);
+    scene.plain.draw(scene.lit());
     EXPECT_EQ(scene.primitiveNumberAt(rightCentre), 1);
     EXPECT_EQ(scene.pixelAt(rightCentre)[1], 0);
 
     // The velocity pass must not touch the scene image it reads from.
     const GLTexture sceneImage = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D, sceneImage.id());
-    scene.textured.drawVelocity(scene.camera, scene.probe);
+    scene.textured.drawVelocity(scene.velocity());
     EXPECT_EQ(integerState(GL_TEXTURE_BINDING_2D), static_cast<GLint>(sceneImage.id()));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
@@ -325,20 +325,15 @@ TEST(GeometryPrepare, EveryDrawBeforePrepareThrowsAndBindsNothing)
     ASSERT_TRUE(piece.setMaps("normals.png", "heights.png"));
     ReflectiveGeometry reflective;
     const ShadowCaster light = scene.lightTurnedBy(0.0f);
-    const glm::mat4 model(1.0f);
-    const glm::mat3 normal(1.0f);
-    const BoundingSphere sphere;
-    Camera& camera = scene.camera;
-    Shader& program = scene.probe;
+    const Placement lent;
     const std::function<void()> draws[] = {
-        [&] { geometry.draw(camera); },
-        [&] { geometry.drawWithTransform(camera, model, normal, sphere, geometry.shadowMatrices); },
-        [&] { geometry.drawShadow(light, model, sphere, 0); },
-        [&] { geometry.drawToCubeMap(program, glm::vec3(0.0f), model, normal, geometry.shadowMatrices); },
-        [&] { geometry.drawVelocity(camera, program); },
-        [&] { geometry.drawVelocityWithTransform(camera, program, model, model, sphere); },
-        [&] { piece.draw(camera); },
-        [&] { reflective.draw(camera); },
+        [&] { geometry.draw(scene.lit()); },
+        [&] { geometry.draw(scene.lit(), lent); },
+        [&] { geometry.drawShadow(scene.shadow(light), lent); },
+        [&] { geometry.drawToCubeMap(CubeMapPass{scene.probe, glm::vec3(0.0f)}, lent); },
+        [&] { geometry.drawVelocity(scene.velocity(), lent); },
+        [&] { piece.draw(scene.lit()); },
+        [&] { reflective.draw(scene.lit()); },
     };
     for (const auto& draw : draws) {
         std::string message;
@@ -392,7 +387,7 @@ TEST(GeometryUniforms, LitDrawSendsTheTransformsOfObjectAndCameraAndTheMaterial)
     Shader& probe = scene.probe;
     glUniform1i(probe.location(ShaderLocation::colorMap), 3);
 
-    geometry.draw(scene.camera);
+    geometry.draw(scene.lit());
 
     const glm::mat4 model = *geometry.modelMatrix;
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::mvpMatrix), scene.viewProjection() * model));
@@ -413,7 +408,7 @@ TEST(GeometryUniforms, LitDrawSendsTheTransformsOfObjectAndCameraAndTheMaterial)
 
     // New light matrices apply to an object that has already moved.
     geometry.setLightMatrices(lightMatrix(4.0f), lightMatrix(2.0f), lightMatrix(3.0f));
-    geometry.draw(scene.camera);
+    geometry.draw(scene.lit());
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::texMat_model1), lightMatrix(4.0f) * model));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
@@ -428,21 +423,26 @@ TEST(GeometryUniforms, AnObjectWithoutColoursReflectsNothing)
                        glm::value_ptr(glm::mat3(0.8f)));
     glUniform1i(probe.location(ShaderLocation::useTexture), 1);
 
-    scene.plain.draw(scene.camera);
+    scene.plain.draw(scene.lit());
 
     EXPECT_TRUE(near(readUniform<glm::mat3>(probe, ShaderLocation::reflectionCoefficient), glm::mat3(0.0f)));
     EXPECT_EQ(readInt(probe, ShaderLocation::useTexture), 0);
 }
 
-TEST(GeometryUniforms, BorrowedCubeAndVelocityDrawsUseTheGivenTransforms)
+TEST(GeometryUniforms, ABorrowedPlacementIsDrawnWhereItStandsInEveryPass)
 {
     GL_TEST_SETUP(context);
     DrawScene scene;
     Shader& probe = scene.probe;
     const glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(-1.0f, 0.5f, -3.0f));
     const std::array<glm::mat4, 3> shadows{lightMatrix(4.0f), lightMatrix(5.0f), lightMatrix(6.0f)};
+    Placement lent;
+    lent.model = model;
+    lent.normalMatrix = glm::mat3(2.0f);
+    lent.shadowMatrices = shadows;
+    lent.cullingSphere = BoundingSphere({-1, 0.5f, -8}, 3);
 
-    scene.textured.drawWithTransform(scene.camera, model, glm::mat3(2.0f), BoundingSphere({-1, 0.5f, -8}, 3), shadows);
+    scene.textured.draw(scene.lit(), lent);
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::mvpMatrix), scene.viewProjection() * model));
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::modelMatrix), model));
     EXPECT_TRUE(near(readUniform<glm::mat3>(probe, ShaderLocation::normalMatrix), glm::mat3(2.0f)));
@@ -452,25 +452,21 @@ TEST(GeometryUniforms, BorrowedCubeAndVelocityDrawsUseTheGivenTransforms)
     const glm::mat4 sentinel(7.0f);
     glUniformMatrix4fv(probe.location(ShaderLocation::mvpMatrix), 1, GL_FALSE, glm::value_ptr(sentinel));
     glUniform1i(probe.location(ShaderLocation::isReflective), 1);
-    scene.textured.drawToCubeMap(probe, {2.0f, 1.0f, 0.0f}, glm::mat4(1.0f), glm::mat3(1.0f), shadows);
+    scene.textured.drawToCubeMap(CubeMapPass{probe, {2.0f, 1.0f, 0.0f}}, lent);
     EXPECT_TRUE(near(readUniform<glm::vec4>(probe, ShaderLocation::cameraPos), glm::vec4(2.0f, 1.0f, 0.0f, 1.0f)));
-    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::modelMatrix), glm::mat4(1.0f)));
+    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::modelMatrix), model));
+    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::texMat_model3), shadows[2]));
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::mvpMatrix), sentinel));
     EXPECT_EQ(readInt(probe, ShaderLocation::isReflective), 1);
 
-    // Velocity draws see the camera's move since the last frame, and a borrowed one both given models.
+    // Velocity draws see the camera's move since the last frame: the object's
+    // previous placement is not kept.
     const glm::mat4 previousView = scene.viewProjection();
     scene.camera.storePreviousTransform();
     scene.camera.translate(0.5f, 0.0f, 0.0f);
-    scene.plain.translate(0.0f, 0.0f, -2.0f);
-    const glm::mat4 own = *scene.plain.modelMatrix;
-    scene.plain.drawVelocity(scene.camera, probe);
-    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::mvpMatrix), scene.viewProjection() * own));
-    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::prev_mvpMatrix), previousView * own));
-    const glm::mat4 previousModel = glm::translate(model, glm::vec3(0.0f, 0.0f, 1.0f));
-    scene.plain.drawVelocityWithTransform(scene.camera, probe, model, previousModel, scene.plain.mesh->boundingSphere);
+    scene.plain.drawVelocity(scene.velocity(), lent);
     EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::mvpMatrix), scene.viewProjection() * model));
-    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::prev_mvpMatrix), previousView * previousModel));
+    EXPECT_TRUE(near(readUniform<glm::mat4>(probe, ShaderLocation::prev_mvpMatrix), previousView * model));
 }
 
 TEST(GeometryUniforms, AShadowDrawProjectsThroughTheLightsOwnCamera)
@@ -485,15 +481,20 @@ TEST(GeometryUniforms, AShadowDrawProjectsThroughTheLightsOwnCamera)
     light.setFarPlane(40.0f);
     const GLint location = scene.probe.location(ShaderLocation::mvpMatrix);
     const glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 0.0f, 0.0f));
+    const ShadowCaster caster(light);
+    Placement lent;
+    lent.model = model;
+    lent.cullingSphere = BoundingSphere({1.0f, 0.0f, 0.0f}, 1.5f);
 
-    scene.plain.drawShadow(light, model, BoundingSphere({1.0f, 0.0f, 0.0f}, 1.5f), location);
+    scene.plain.drawShadow(scene.shadow(caster), lent);
     const glm::mat4 projection = glm::perspective(glm::radians(120.0f), 1.0f, 5.0f, 40.0f);
     const glm::mat4 expected = projection * *light.inverseModelMatrix * model;
     EXPECT_TRUE(near(readUniform<glm::mat4>(scene.probe, ShaderLocation::mvpMatrix), expected, 1e-4f));
 
     // Ten units past the far plane the light sees nothing, so nothing is sent.
     glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(glm::mat4(7.0f)));
-    scene.plain.drawShadow(light, model, BoundingSphere({1.0f, -40.0f, 0.0f}, 1.5f), location);
+    lent.cullingSphere = BoundingSphere({1.0f, -40.0f, 0.0f}, 1.5f);
+    scene.plain.drawShadow(scene.shadow(caster), lent);
     EXPECT_TRUE(near(readUniform<glm::mat4>(scene.probe, ShaderLocation::mvpMatrix), glm::mat4(7.0f)));
 }
 

@@ -168,7 +168,7 @@ TEST(ParallaxGeometryDraw, TheMapsAreBoundDuringTheDrawAndReleasedAfterIt)
         glUniform1i(scene.program.location(ShaderLocation::specularMap), 3);
         glUniform1i(scene.program.location(ShaderLocation::useSpecularMap), 1);
 
-        piece.draw(scene.camera);
+        piece.draw(LitPass{scene.program, scene.camera});
 
         const Pixel pixel = scene.target.at(scene.target.read(), 4, 4);
         EXPECT_EQ(pixel[0], 255) << "normal map not on its unit during the draw";

@@ -130,8 +130,7 @@ struct CubeScene {
     void render()
     {
         reflective.beginCubeRender(*program);
-        square.drawToCubeMap(*program, reflective.cubeCentre(), *square.modelMatrix, square.normalMatrix(),
-                             square.shadowMatrices);
+        square.drawToCubeMap(CubeMapPass{*program, reflective.cubeCentre()});
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
 
@@ -302,13 +301,13 @@ TEST(ReflectiveGeometryDraw, TheCubeIsOnUnitFourDuringTheDrawAndTheNextObjectIsN
         RenderTarget target(8, 8);
         target.begin();
 
-        reflective.draw(camera);
+        reflective.draw(LitPass{program, camera});
 
         EXPECT_EQ(target.at(target.read(), 4, 4), culled ? (Pixel{0, 0, 0, 0}) : (Pixel{255, 0, 255, 255}));
         EXPECT_EQ(readInt(program, ShaderLocation::isReflective), 0);
         EXPECT_EQ(boundTexture(GL_TEXTURE4, GL_TEXTURE_BINDING_CUBE_MAP), 0);
         EXPECT_EQ(integerState(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-        plain.draw(camera);
+        plain.draw(LitPass{program, camera});
         EXPECT_EQ(target.at(target.read(), 4, 4), (Pixel{0, 255, 0, 255}));
         if (!culled) {
             EXPECT_EQ(readInt(program, ShaderLocation::environmentMap), 4);

@@ -55,9 +55,9 @@ protected:
 
     void expectView(CameraPath& path, float time, const Camera* camera, int mode)
     {
-        int viewMode = -1;
-        EXPECT_EQ(path.cameraAt(time, viewMode), camera) << "at " << time << " s";
-        EXPECT_EQ(viewMode, mode) << "at " << time << " s";
+        const CameraPath::Shot shot = path.cameraAt(time);
+        EXPECT_EQ(shot.camera, camera) << "at " << time << " s";
+        EXPECT_EQ(shot.followedPlayer, mode) << "at " << time << " s";
     }
 
     ScratchDir scratch{"brimbolt_camera_path"};
@@ -75,18 +75,18 @@ TEST(CameraPathLine, AcceptsALineWhoseLastKeyValueTokenIsAccepted)
     CameraKey key;
     ASSERT_TRUE(CameraPath::parseLine("time=2.5 method=3 position=0,10,20 rotation=1,0,0,0", key));
     EXPECT_FLOAT_EQ(key.time, 2.5f);
-    EXPECT_EQ(key.method, 3);
+    EXPECT_EQ(static_cast<int>(key.method), 3);
     EXPECT_EQ(key.position, glm::vec3(0.0f, 10.0f, 20.0f));
     EXPECT_EQ(key.rotation, glm::quat(1.0f, 0.0f, 0.0f, 0.0f)) << "identity";
     EXPECT_FALSE(key.hasLookAt);
 
     ASSERT_TRUE(CameraPath::parseLine("method=2 time=4", key));
     EXPECT_FLOAT_EQ(key.time, 4.0f);
-    EXPECT_EQ(key.method, 2);
+    EXPECT_EQ(static_cast<int>(key.method), 2);
 
     // A token without "=" is no key=value token, so it cannot drop the line.
     ASSERT_TRUE(CameraPath::parseLine("time=1 note method=3 trailing", key));
-    EXPECT_EQ(key.method, 3);
+    EXPECT_EQ(static_cast<int>(key.method), 3);
 
     // An earlier rejected token leaves its field alone but not the line.
     ASSERT_TRUE(CameraPath::parseLine("time=1 position=1,2 method=3", key));
@@ -109,7 +109,7 @@ TEST(CameraPathLine, EveryLineStartsFromTheDefaults)
     ASSERT_TRUE(CameraPath::parseLine("time=3 method=4 position=1,2,3 lookat=4,5,6 rotation=1,0,0,0", key));
     ASSERT_TRUE(CameraPath::parseLine("time=7", key));
     EXPECT_FLOAT_EQ(key.time, 7.0f);
-    EXPECT_EQ(key.method, 1);
+    EXPECT_EQ(static_cast<int>(key.method), 1);
     EXPECT_EQ(key.position, glm::vec3(0.0f));
     EXPECT_EQ(key.lookAt, glm::vec3(0.0f));
     EXPECT_FALSE(key.hasLookAt);
@@ -152,7 +152,7 @@ TEST_F(CameraPathTest, OnlyAcceptedLinesBecomeKeys)
                            "time=12 method=0");
     ASSERT_EQ(path->keys.size(), 4u);
     EXPECT_FLOAT_EQ(path->keys[1].time, 4.0f);
-    EXPECT_EQ(path->keys[1].method, 2);
+    EXPECT_EQ(path->keys[1].method, CameraMethod::LookAlongCurve);
     EXPECT_FLOAT_EQ(path->keys[2].time, 8.0f);
     EXPECT_FLOAT_EQ(path->keys[3].time, 12.0f);
 }

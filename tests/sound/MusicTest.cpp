@@ -17,20 +17,20 @@ struct CapturedBank {
     TempDir dir;
     Music music{FMOD::FMOD_INIT_CAPTURE};
 
-    void load(int slot, bool looping, double seconds = 2.0)
+    void load(SoundSlot slot, bool looping, double seconds = 2.0)
     {
-        auto path = dir.file("tone" + std::to_string(slot) + ".wav");
+        auto path = dir.file("tone" + std::to_string(static_cast<int>(slot)) + ".wav");
         ASSERT_TRUE(writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 440.0, seconds));
         music.loadSlot(slot, path.string(), looping);
     }
     Capture render(double seconds) { return soundtest::render(*music.soundSystem(), seconds); }
-    float volume(int slot)
+    float volume(SoundSlot slot)
     {
         float value = -1.0f;
         music.channel(slot)->getVolume(&value);
         return value;
     }
-    float frequency(int slot)
+    float frequency(SoundSlot slot)
     {
         float value = -1.0f;
         music.channel(slot)->getFrequency(&value);
@@ -49,74 +49,74 @@ struct CapturedBank {
 TEST(Music, EnginePitchAndVolumeFollowTheSpeed)
 {
     CapturedBank bank;
-    bank.load(14, true);
-    bank.load(15, true);
+    bank.load(SoundSlot::Engine1, true);
+    bank.load(SoundSlot::Engine2, true);
     bank.music.startEngine(0);
     bank.music.startEngine(1);
     EXPECT_FLOAT_EQ(bank.music.engineBaseFrequency(0), 44100.0f);
-    bank.music.channel(15)->setMute(true); // listen to one engine at a time
+    bank.music.channel(SoundSlot::Engine2)->setMute(true); // listen to one engine at a time
 
     // At rest: its own rate, volume 0.1.
     bank.music.updateEngine(0, 0.0f);
-    EXPECT_FLOAT_EQ(bank.frequency(14), 44100.0f);
-    EXPECT_FLOAT_EQ(bank.volume(14), 0.1f);
+    EXPECT_FLOAT_EQ(bank.frequency(SoundSlot::Engine1), 44100.0f);
+    EXPECT_FLOAT_EQ(bank.volume(SoundSlot::Engine1), 0.1f);
     Capture idle = bank.render(0.5);
     EXPECT_NEAR(measuredFrequency(idle, 0), 440.0, 4.0);
 
     // Moving: 500 Hz of rate per unit of speed; the tone rises with it.
     bank.music.updateEngine(0, 10.0f);
-    EXPECT_FLOAT_EQ(bank.frequency(14), 49100.0f);
+    EXPECT_FLOAT_EQ(bank.frequency(SoundSlot::Engine1), 49100.0f);
     Capture moving = bank.render(0.5);
     EXPECT_NEAR(measuredFrequency(moving, 0), 440.0 * 49100.0 / 44100.0, 5.0);
     EXPECT_NEAR(rms(moving, 0) / rms(idle, 0), (10 * 0.007 + 0.1) / 0.1, 0.05);
 
     // Reversing sounds the same as driving forward.
     bank.music.updateEngine(0, 4.0f);
-    float forwardPitch = bank.frequency(14), forwardVolume = bank.volume(14);
+    float forwardPitch = bank.frequency(SoundSlot::Engine1), forwardVolume = bank.volume(SoundSlot::Engine1);
     bank.music.updateEngine(0, -4.0f);
-    EXPECT_FLOAT_EQ(bank.frequency(14), forwardPitch);
-    EXPECT_FLOAT_EQ(bank.volume(14), forwardVolume);
+    EXPECT_FLOAT_EQ(bank.frequency(SoundSlot::Engine1), forwardPitch);
+    EXPECT_FLOAT_EQ(bank.volume(SoundSlot::Engine1), forwardVolume);
 
     // The first engine's volume rises more slowly than the second's.
     bank.music.updateEngine(0, 20.0f);
     bank.music.updateEngine(1, 20.0f);
-    EXPECT_FLOAT_EQ(bank.volume(14), 20 * 0.007f + 0.1f);
-    EXPECT_FLOAT_EQ(bank.volume(15), 20 * 0.01f + 0.1f);
-    EXPECT_FLOAT_EQ(bank.frequency(15), 54100.0f);
+    EXPECT_FLOAT_EQ(bank.volume(SoundSlot::Engine1), 20 * 0.007f + 0.1f);
+    EXPECT_FLOAT_EQ(bank.volume(SoundSlot::Engine2), 20 * 0.01f + 0.1f);
+    EXPECT_FLOAT_EQ(bank.frequency(SoundSlot::Engine2), 54100.0f);
 
     // Indices outside the four engines change nothing.
     bank.music.updateEngine(4, 30.0f);
     bank.music.updateEngine(-1, 30.0f);
-    EXPECT_FLOAT_EQ(bank.volume(14), 20 * 0.007f + 0.1f);
+    EXPECT_FLOAT_EQ(bank.volume(SoundSlot::Engine1), 20 * 0.007f + 0.1f);
 }
 
 TEST(Music, MuteKeepsChannelsAdvancingAndUnmuteResumesMidStream)
 {
     CapturedBank bank;
-    bank.load(0, true, 3.0);
-    bank.music.play(0);
+    bank.load(SoundSlot::Music, true, 3.0);
+    bank.music.play(SoundSlot::Music);
     EXPECT_GT(peak(bank.render(0.5)), 0.1);
 
     bank.music.setMute(true);
     EXPECT_TRUE(bank.music.isMuted());
     unsigned before = 0, after = 0;
-    bank.music.channel(0)->getPosition(&before);
+    bank.music.channel(SoundSlot::Music)->getPosition(&before);
     bank.render(0.02); // the mixer ramps gain changes over a few milliseconds
     EXPECT_LT(peak(bank.render(0.48)), 1e-4);
-    bank.music.channel(0)->getPosition(&after);
+    bank.music.channel(SoundSlot::Music)->getPosition(&after);
     EXPECT_NEAR(double(after) - double(before), 500.0, 30.0);
 
     bank.music.setMute(false);
     EXPECT_GT(peak(bank.render(0.2)), 0.1);
     unsigned resumed = 0;
-    bank.music.channel(0)->getPosition(&resumed);
+    bank.music.channel(SoundSlot::Music)->getPosition(&resumed);
     EXPECT_GT(resumed, after);
 
     // A sound started while the bank is muted starts silent.
-    bank.load(14, true);
+    bank.load(SoundSlot::Engine1, true);
     bank.music.setMute(true);
     bank.music.startEngine(0);
-    EXPECT_TRUE(bank.muted(bank.music.channel(14)));
+    EXPECT_TRUE(bank.muted(bank.music.channel(SoundSlot::Engine1)));
     bank.render(0.02);
     EXPECT_LT(peak(bank.render(0.2)), 1e-4);
 }
@@ -124,12 +124,12 @@ TEST(Music, MuteKeepsChannelsAdvancingAndUnmuteResumesMidStream)
 TEST(Music, ReplayingASlotKeepsOnlyTheNewestChannel)
 {
     CapturedBank bank;
-    bank.load(2, false, 1.0);
-    bank.music.play(2);
-    FMOD::Channel* first = bank.music.channel(2);
+    bank.load(SoundSlot::PickUp, false, 1.0);
+    bank.music.play(SoundSlot::PickUp);
+    FMOD::Channel* first = bank.music.channel(SoundSlot::PickUp);
     bank.render(0.1);
-    bank.music.play(2);
-    FMOD::Channel* second = bank.music.channel(2);
+    bank.music.play(SoundSlot::PickUp);
+    FMOD::Channel* second = bank.music.channel(SoundSlot::PickUp);
     ASSERT_NE(first, second);
 
     // The mute reaches only the slot's current channel; the earlier play rings on.
@@ -146,7 +146,7 @@ TEST(MusicDeathTest, MissingFileEndsTheProgramWithTheErrorLine)
             // The error line goes to standard output; route it where the death test reads.
             ::dup2(STDERR_FILENO, STDOUT_FILENO);
             Music music(FMOD::FMOD_INIT_CAPTURE);
-            music.loadSlot(1, "/nonexistent/brimbolt/powerup1.mp3", false);
+            music.loadSlot(SoundSlot::PowerUp1, "/nonexistent/brimbolt/powerup1.mp3", false);
         },
         ::testing::ExitedWithCode(255), "^FMOD error! \\([0-9]+\\) .+\n$");
 }

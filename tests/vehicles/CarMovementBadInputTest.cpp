@@ -30,16 +30,16 @@ TEST(CarMovementBadInput, AbsurdTimesAndFlagsKeepTheScriptGoing)
     CarMovement movement = readScript(folder, "0.5;1\nnan;5\n2;4\n1e30;2\ninf;8\n", printed);
     EXPECT_EQ(printed, "");
     ASSERT_EQ(movement.eventCount(), 5);
-    EXPECT_EQ(movement.flagsAt(0.25f), 0);
+    EXPECT_EQ(movement.flagsAt(0.25f).flags(), 0);
     // The NaN event falls due with the first one and takes its place.
-    EXPECT_EQ(movement.flagsAt(1.0f), 5);
-    EXPECT_EQ(movement.flagsAt(2.5f), 4);
-    EXPECT_EQ(movement.flagsAt(1.0e6f), 4);
+    EXPECT_EQ(movement.flagsAt(1.0f).flags(), 5);
+    EXPECT_EQ(movement.flagsAt(2.5f).flags(), 4);
+    EXPECT_EQ(movement.flagsAt(1.0e6f).flags(), 4);
 
     // A number of flags too large for an int sets bits, not a crash.
     CarMovement wide = readScript(folder, "0;99999999999999999999\n-1e30;1\n", printed);
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(wide.flagsAt(0.1f) & CarMovement::accelerateFlag, CarMovement::accelerateFlag);
+    EXPECT_EQ(wide.flagsAt(0.1f).has(Control::Accelerate), true);
 }
 
 // Binary noise or a script cut off mid-line reads as events of whatever
@@ -58,7 +58,7 @@ TEST(CarMovementBadInput, BinaryOrTruncatedScriptsReadWithoutHarm)
     EXPECT_EQ(printed, "");
     EXPECT_GE(binary.eventCount(), 1);
     for (float time : {0.0f, 0.5f, 10.0f, 1000.0f}) {
-        binary.flagsAt(time);
+        binary.flagsAt(time).flags();
     }
 
     // Cut inside the third event's time: "2." lost its separator and flags,
@@ -66,7 +66,7 @@ TEST(CarMovementBadInput, BinaryOrTruncatedScriptsReadWithoutHarm)
     CarMovement cut = readScript(folder, "0;1\n1;5\n2.", printed);
     EXPECT_EQ(printed, "");
     ASSERT_EQ(cut.eventCount(), 3);
-    EXPECT_EQ(cut.flagsAt(0.5f), 1);
-    EXPECT_EQ(cut.flagsAt(1.5f), 5);
-    EXPECT_EQ(cut.flagsAt(2.5f), 0);
+    EXPECT_EQ(cut.flagsAt(0.5f).flags(), 1);
+    EXPECT_EQ(cut.flagsAt(1.5f).flags(), 5);
+    EXPECT_EQ(cut.flagsAt(2.5f).flags(), 0);
 }

@@ -25,16 +25,16 @@ TEST(CarMovement, EventsTakeEffectOnceTheRaceTimeIsPastThem)
     ScratchDir folder;
     CarMovement movement(script(folder, "0;1\n2.5;5\n4;0\n"));
     EXPECT_EQ(movement.eventCount(), 3);
-    EXPECT_EQ(movement.flagsAt(0.0f), 0);
-    EXPECT_EQ(movement.flagsAt(0.016f), 1);
-    EXPECT_EQ(movement.flagsAt(2.5f), 1);
-    EXPECT_EQ(movement.flagsAt(3.0f), 5);
-    EXPECT_EQ(movement.flagsAt(10.0f), 0);
-    EXPECT_EQ(movement.flagsAt(1000.0f), 0);
+    EXPECT_EQ(movement.flagsAt(0.0f).flags(), 0);
+    EXPECT_EQ(movement.flagsAt(0.016f).flags(), 1);
+    EXPECT_EQ(movement.flagsAt(2.5f).flags(), 1);
+    EXPECT_EQ(movement.flagsAt(3.0f).flags(), 5);
+    EXPECT_EQ(movement.flagsAt(10.0f).flags(), 0);
+    EXPECT_EQ(movement.flagsAt(1000.0f).flags(), 0);
 
     // One query past several events answers with the last of them.
     CarMovement jump(script(folder, "0;1\n2.5;5\n4;0\n"));
-    EXPECT_EQ(jump.flagsAt(3.0f), 5);
+    EXPECT_EQ(jump.flagsAt(3.0f).flags(), 5);
 }
 
 TEST(CarMovement, EmptyOrMissingFilesNeverGiveAControl)
@@ -45,7 +45,7 @@ TEST(CarMovement, EmptyOrMissingFilesNeverGiveAControl)
     for (CarMovement* movement : {&empty, &missing}) {
         EXPECT_EQ(movement->eventCount(), 1);
         for (float t : {0.0f, 0.5f, 100.0f}) {
-            EXPECT_EQ(movement->flagsAt(t), 0) << "at " << t;
+            EXPECT_EQ(movement->flagsAt(t).flags(), 0) << "at " << t;
         }
     }
 }
@@ -54,8 +54,8 @@ TEST(CarMovement, TimeNeverRunsBackwards)
 {
     ScratchDir folder;
     CarMovement movement(script(folder, "0;1\n0.75;2\n"));
-    EXPECT_EQ(movement.flagsAt(1.0f), 2);
-    EXPECT_EQ(movement.flagsAt(0.5f), 2);
+    EXPECT_EQ(movement.flagsAt(1.0f).flags(), 2);
+    EXPECT_EQ(movement.flagsAt(0.5f).flags(), 2);
 }
 
 TEST(CarMovement, ALastLineWithoutSeparatorEndsAllControls)
@@ -65,14 +65,14 @@ TEST(CarMovement, ALastLineWithoutSeparatorEndsAllControls)
     // as the event before it, whose flags therefore never show.
     CarMovement movement(script(folder, "0;1\n2.5;5\n\n"));
     EXPECT_EQ(movement.eventCount(), 3);
-    EXPECT_EQ(movement.flagsAt(1.0f), 1);
-    EXPECT_EQ(movement.flagsAt(3.0f), 0);
-    EXPECT_EQ(movement.flagsAt(9.0f), 0);
+    EXPECT_EQ(movement.flagsAt(1.0f).flags(), 1);
+    EXPECT_EQ(movement.flagsAt(3.0f).flags(), 0);
+    EXPECT_EQ(movement.flagsAt(9.0f).flags(), 0);
 
     // Without the line feed after the last event, nothing is added.
     CarMovement unterminated(script(folder, "0;1\n2.5;5"));
     EXPECT_EQ(unterminated.eventCount(), 2);
-    EXPECT_EQ(unterminated.flagsAt(3.0f), 5);
+    EXPECT_EQ(unterminated.flagsAt(3.0f).flags(), 5);
 }
 
 TEST(CarMovement, NumbersAreReadLeniently)
@@ -81,13 +81,13 @@ TEST(CarMovement, NumbersAreReadLeniently)
     // Leading blanks, an exponent and trailing text are accepted; unreadable text is 0.
     CarMovement movement(script(folder, "soon;6\n 1e-1;  3 and more\n0.5e1;x7\n"));
     EXPECT_EQ(movement.eventCount(), 3);
-    EXPECT_EQ(movement.flagsAt(0.05f), 6);
-    EXPECT_EQ(movement.flagsAt(0.2f), 3);
-    EXPECT_EQ(movement.flagsAt(4.9f), 3);
-    EXPECT_EQ(movement.flagsAt(5.1f), 0);
+    EXPECT_EQ(movement.flagsAt(0.05f).flags(), 6);
+    EXPECT_EQ(movement.flagsAt(0.2f).flags(), 3);
+    EXPECT_EQ(movement.flagsAt(4.9f).flags(), 3);
+    EXPECT_EQ(movement.flagsAt(5.1f).flags(), 0);
 
     CarMovement signedFlags(script(folder, "-2;+9\n"));
-    EXPECT_EQ(signedFlags.flagsAt(-1.0f), 9);
+    EXPECT_EQ(signedFlags.flagsAt(-1.0f).flags(), 9);
 }
 
 TEST(CarMovement, FlagsTwelveSteerBothWaysAndTheTurnsCancel)
@@ -100,9 +100,10 @@ TEST(CarMovement, FlagsTwelveSteerBothWaysAndTheTurnsCancel)
     float raceTime = 0.0f;
     for (int f = 0; f < 30; ++f) {
         raceTime += 0.1f;
-        const int flags = movement.flagsAt(raceTime);
+        const Controls controls = movement.flagsAt(raceTime);
+        const int flags = controls.flags();
         const float headingBefore = headingDegrees(*car.modelMatrix);
-        car.applyControls(flags);
+        car.applyControls(controls);
         car.updateMotion();
         if (raceTime > 1.55f) {
             ASSERT_EQ(flags, 12);

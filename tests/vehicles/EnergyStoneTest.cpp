@@ -62,9 +62,9 @@ TEST(EnergyStones, RecordsComeFromTheFirstSubMeshAndFollowTheStone)
     for (std::size_t corner = 0; corner < 4; ++corner) {
         EXPECT_TRUE(near(stone.boundingBox.footprint[corner], corners[corner], 1e-5f)) << "corner " << corner;
     }
-    EXPECT_TRUE(near(stone.lightSpaceMatrices[0], light * *stone.modelMatrix, 1e-5f));
-    EXPECT_TRUE(near(stone.lightSpaceMatrices[1], 2.0f * light * *stone.modelMatrix, 1e-5f));
-    EXPECT_TRUE(near(stone.normalMatrix(), glm::mat3(glm::transpose(glm::inverse(*stone.modelMatrix))), 1e-5f));
+    EXPECT_TRUE(near(stone.placement().shadowMatrices[0], light * *stone.modelMatrix, 1e-5f));
+    EXPECT_TRUE(near(stone.placement().shadowMatrices[1], 2.0f * light * *stone.modelMatrix, 1e-5f));
+    EXPECT_TRUE(near(stone.placement().normalMatrix, glm::mat3(glm::transpose(glm::inverse(*stone.modelMatrix))), 1e-5f));
 
     // The shared model itself has not moved.
     EXPECT_EQ(*model.modelMatrix, glm::mat4(1.0f));

@@ -34,7 +34,7 @@ void placeCar(Car& car)
 // wheel about that very axle, so the spin does not enter.
 float axleYaw(const Car& car, int wheel)
 {
-    const glm::vec3 axle = glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelModel[wheel]) *
+    const glm::vec3 axle = glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelPlacements[wheel].model) *
                            glm::vec3(1.0f, 0.0f, 0.0f);
     return glm::degrees(std::atan2(-axle.z, axle.x));
 }
@@ -56,7 +56,7 @@ TEST(Wheels, CentresFollowTheCarAndOnlyTheFrontWheelsSteer)
     ASSERT_GT(steering, 20.0f);
     for (int wheel = 0; wheel < 4; ++wheel) {
         const glm::vec3 expected(*car.modelMatrix * glm::vec4(wheelOffsets[wheel], 1.0f));
-        EXPECT_TRUE(near(car.wheels->wheelCentre[wheel], expected, 1e-4f)) << "wheel " << wheel + 1;
+        EXPECT_TRUE(near(car.wheels->wheelCentre(wheel), expected, 1e-4f)) << "wheel " << wheel + 1;
         EXPECT_NEAR(axleYaw(car, wheel), wheel < 2 ? steering : 0.0f, 1e-3f) << "wheel " << wheel + 1;
     }
 
@@ -81,7 +81,7 @@ TEST(Wheels, RollingTurnsTheTreadForwardsByFiftyDegreesPerUnit)
     deltaTime = 0.0;
     car.translate(0.0f, 0.0f, 0.0f);
 
-    const glm::vec3 top = glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelModel[2]) *
+    const glm::vec3 top = glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelPlacements[2].model) *
                           glm::vec3(0.0f, 1.0f, 0.0f);
     // Forwards is -Z: the top of a tyre rolling forwards tips that way.
     EXPECT_TRUE(near(top, glm::vec3(0.0f, std::cos(glm::radians(20.0f)), -std::sin(glm::radians(20.0f))), 1e-4f));
@@ -110,11 +110,11 @@ TEST(Wheels, NormalAndLightSpaceMatricesMatchTheWheelsWorldMatrices)
     ASSERT_LT(car.wheels->steeringAngle, -10.0f);
     const std::array<glm::mat4, 3> lights{light1, light2, light3};
     for (int wheel = 0; wheel < 4; ++wheel) {
-        const glm::mat4& model = car.wheels->wheelModel[wheel];
-        const glm::mat3 slowWay = glm::mat3(glm::transpose(glm::inverse(model)));
-        EXPECT_TRUE(near(car.wheels->wheelNormal[wheel], slowWay, 1e-4f)) << "wheel " << wheel + 1;
+        const Placement& at = car.wheels->wheelPlacements[wheel];
+        const glm::mat3 slowWay = glm::mat3(glm::transpose(glm::inverse(at.model)));
+        EXPECT_TRUE(near(at.normalMatrix, slowWay, 1e-4f)) << "wheel " << wheel + 1;
         for (int light = 0; light < 3; ++light) {
-            EXPECT_TRUE(near(car.wheels->lightSpaceMatrices[wheel][light], lights[light] * model, 1e-4f))
+            EXPECT_TRUE(near(at.shadowMatrices[light], lights[light] * at.model, 1e-4f))
                 << "wheel " << wheel + 1 << ", light " << light + 1;
         }
     }

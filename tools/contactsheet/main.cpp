@@ -103,7 +103,7 @@ bool drawModel(const SheetModel& model, int index, const std::string& dataRoot, 
         sheet.beginCell(index * static_cast<int>(viewSides.size()) + static_cast<int>(side),
                         backgrounds[static_cast<std::size_t>(index % 2)]);
         frameBox(camera, lower, upper, viewSides[side]);
-        geometry.draw(camera);
+        geometry.draw(LitPass{phong, camera});
     }
     glUseProgram(0);
     return true;

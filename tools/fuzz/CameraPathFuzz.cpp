@@ -70,9 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     }
     for (float time : sampleTimes(path)) {
-        int viewMode = -1;
-        const Camera* camera = path.cameraAt(time, viewMode);
-        checkCamera(path, cameras, camera, viewMode);
+        const CameraPath::Shot shot = path.cameraAt(time);
+        checkCamera(path, cameras, shot.camera, shot.followedPlayer);
     }
     return 0;
 }

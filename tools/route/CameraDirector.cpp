@@ -1,5 +1,7 @@
 #include "CameraDirector.h"
 
+#include "scene/CameraKey.h"
+#include "scene/RaceTimeline.h"
 #include "scene/RoomLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -14,14 +16,11 @@ namespace director {
 
 namespace {
 
-// How a stretch of the race is shown.
-enum Method { ChasePlayer1 = 0, LookAtPoint = 1, AlongCurve = 2, RotationCurve = 3, ChasePlayer2 = 4 };
-
 struct Shot {
     double start;
-    Method method;
+    CameraMethod method;
     int subject;          // the car the shot is about: 0 or 1
-    glm::vec3 piece{0.0f}; // for LookAtPoint shots at a show piece; zero: look at the car
+    glm::vec3 piece{0.0f}; // for look-at shots at a show piece; zero: look at the car
 };
 
 // The race as told by the camera: the start behind player 1, a trailing
@@ -29,20 +28,20 @@ struct Shot {
 // pass watched from the side. The lighting scene at the end is watched at
 // the armadillos.
 const Shot shots[] = {
-    {0.0, ChasePlayer1, 0},
-    {9.0, AlongCurve, 0},
-    {17.0, ChasePlayer2, 1},
-    {27.0, RotationCurve, 1},
-    {35.0, LookAtPoint, 0},
-    {45.0, ChasePlayer1, 0},
-    {57.0, AlongCurve, 1},
-    {65.0, ChasePlayer2, 1},
-    {77.0, RotationCurve, 0},
-    {85.0, ChasePlayer1, 0},
-    {97.0, LookAtPoint, 1},
-    {105.0, ChasePlayer2, 1},
-    {117.0, RotationCurve, 0},
-    {125.0, ChasePlayer1, 0},
+    {0.0, CameraMethod::FollowPlayer1, 0},
+    {9.0, CameraMethod::LookAlongCurve, 0},
+    {17.0, CameraMethod::FollowPlayer2, 1},
+    {27.0, CameraMethod::FlyByRotation, 1},
+    {35.0, CameraMethod::LookAtPoint, 0},
+    {45.0, CameraMethod::FollowPlayer1, 0},
+    {57.0, CameraMethod::LookAlongCurve, 1},
+    {65.0, CameraMethod::FollowPlayer2, 1},
+    {77.0, CameraMethod::FlyByRotation, 0},
+    {85.0, CameraMethod::FollowPlayer1, 0},
+    {97.0, CameraMethod::LookAtPoint, 1},
+    {105.0, CameraMethod::FollowPlayer2, 1},
+    {117.0, CameraMethod::FlyByRotation, 0},
+    {raceTimeline::creditsStart, CameraMethod::FollowPlayer1, 0},
 };
 
 // Keys every so many seconds: the flights' control points.
@@ -80,7 +79,7 @@ const Shot& shotAt(double time)
 // Where the camera stands for a shot at a time.
 glm::vec3 eyeFor(const Shot& shot, const driver::Drive& drive, double time)
 {
-    if (shot.method == AlongCurve) {
+    if (shot.method == CameraMethod::LookAlongCurve) {
         return carAt(drive, std::max(0.0, time - trailTime)) + glm::vec3(0.0f, cameraHeight, 0.0f);
     }
     const glm::vec3 car = carAt(drive, time);
@@ -126,7 +125,7 @@ glm::vec3 clear(glm::vec3 eye, const std::vector<course::KeepOut>& keepOuts)
 
 glm::vec3 targetFor(const Shot& shot, const driver::Drive& drive, double time)
 {
-    if (shot.method == LookAtPoint && shot.piece != glm::vec3(0.0f)) {
+    if (shot.method == CameraMethod::LookAtPoint && shot.piece != glm::vec3(0.0f)) {
         return shot.piece;
     }
     // Look at where the car will be a moment later, so it stays in the frame.
@@ -166,9 +165,9 @@ std::string cameraPath(const driver::Drive& player1, const driver::Drive& player
         const double time = times[k];
         Shot shot = shotAt(time);
         const double next = k + 1 < times.size() ? times[k + 1] : time + keySpacing;
-        if ((shot.method == ChasePlayer1 || shot.method == ChasePlayer2) && time > 0.0 &&
+        if ((shot.method == CameraMethod::FollowPlayer1 || shot.method == CameraMethod::FollowPlayer2) && time > 0.0 &&
             chaseLeavesTheRoom(*drives[shot.subject], time, next, keepOuts)) {
-            shot.method = AlongCurve;
+            shot.method = CameraMethod::LookAlongCurve;
         }
         const driver::Drive& drive = *drives[shot.subject];
         const glm::vec3 eye = clear(eyeFor(shot, drive, time), keepOuts);
@@ -183,7 +182,7 @@ std::string cameraPath(const driver::Drive& player1, const driver::Drive& player
         char line[256];
         std::snprintf(line, sizeof line,
                       "time=%.2f method=%d position=%.2f,%.2f,%.2f rotation=%.5f,%.5f,%.5f,%.5f lookat=%.2f,%.2f,%.2f\n",
-                      time, int(shot.method), eye.x, eye.y, eye.z, rotation.w, rotation.x, rotation.y, rotation.z,
+                      time, static_cast<int>(shot.method), eye.x, eye.y, eye.z, rotation.w, rotation.x, rotation.y, rotation.z,
                       target.x, target.y, target.z);
         text += line;
     }

@@ -3,7 +3,7 @@
 #include "scene/Camera.h"
 #include "settings/Settings.h"
 #include "vehicles/Car.h"
-#include "vehicles/CarMovement.h"
+#include "vehicles/Controls.h"
 
 #include <glm/gtc/constants.hpp>
 
@@ -108,7 +108,7 @@ private:
     int lap = 0;
 };
 
-int decide(const Car& car, const LaneFollower& follower)
+Controls decide(const Car& car, const LaneFollower& follower)
 {
     const glm::vec2 position = floorPosition(car);
     const glm::vec2 forward = floorForward(car);
@@ -117,15 +117,15 @@ int decide(const Car& car, const LaneFollower& follower)
     // Positive: the aim lies to the left.
     const float error = glm::degrees(std::atan2(forward.y * toAim.x - forward.x * toAim.y, glm::dot(forward, toAim)));
 
-    int flags = 0;
+    Controls controls;
     float target = follower.targetSpeed(position);
     if (std::abs(error) > 35.0f) {
         target = std::min(target, 10.0f);
     }
     if (speed < target - speedSlack) {
-        flags |= CarMovement::accelerateFlag;
+        controls |= Control::Accelerate;
     } else if (speed > target + brakeSlack) {
-        flags |= CarMovement::brakeFlag;
+        controls |= Control::Brake;
     }
     // Steer when a sixth of a second of turning takes the car nearer its aim
     // than going straight would. Never while slow: below the threshold speed
@@ -133,9 +133,9 @@ int decide(const Car& car, const LaneFollower& follower)
     // comes out differently at each frame step.
     const float turnPerDecision = std::abs(car.turnRate()) * float(decisionInterval);
     if (speed > minimumSteeringSpeed && std::abs(error) > 0.5f * turnPerDecision) {
-        flags |= error > 0.0f ? CarMovement::steerLeftFlag : CarMovement::steerRightFlag;
+        controls |= error > 0.0f ? Control::SteerLeft : Control::SteerRight;
     }
-    return flags;
+    return controls;
 }
 
 } // namespace
@@ -147,7 +147,7 @@ Drive drive(Car& car, const course::Lane& lane, int player, double seconds, doub
     const double savedStep = deltaTime;
     deltaTime = step;
     int interval = -1;
-    int flags = 0;
+    Controls controls;
     const long steps = std::lround(seconds / step);
     for (long n = 1; n <= steps; ++n) {
         const double time = double(n) * step;
@@ -156,16 +156,16 @@ Drive drive(Car& car, const course::Lane& lane, int player, double seconds, doub
         if (current != interval) {
             interval = current;
             follower.advance(floorPosition(car));
-            int chosen = decide(car, follower);
-            if (result.decisions.empty() || chosen != flags) {
+            const Controls chosen = decide(car, follower);
+            if (result.decisions.empty() || chosen != controls) {
                 result.decisions.push_back({interval, chosen});
             }
-            flags = chosen;
+            controls = chosen;
             const glm::vec3 position((*car.modelMatrix)[3]);
             const glm::vec3 chaseEye((*car.camera->modelMatrix)[3]);
             result.samples.push_back({time - step, position, floorForward(car), *car.speed, chaseEye});
         }
-        car.applyControls(flags);
+        car.applyControls(controls);
         car.updateMotion();
     }
     deltaTime = savedStep;
@@ -177,7 +177,8 @@ std::string script(const Drive& drive)
     std::string text;
     char line[64];
     for (const Decision& decision : drive.decisions) {
-        std::snprintf(line, sizeof line, "%.4f;%d\n", decision.index * decisionInterval + eventDelay, decision.flags);
+        std::snprintf(line, sizeof line, "%.4f;%d\n", decision.index * decisionInterval + eventDelay,
+                      decision.controls.flags());
         text += line;
     }
     return text;

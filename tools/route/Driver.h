@@ -2,6 +2,8 @@
 
 #include "Course.h"
 
+#include "vehicles/Controls.h"
+
 #include <glm/glm.hpp>
 
 #include <vector>
@@ -28,7 +30,7 @@ constexpr double eventDelay = 0.001;
 
 struct Decision {
     int index; // decision interval number: starts at index × decisionInterval
-    int flags;
+    Controls controls;
 };
 
 struct Sample {

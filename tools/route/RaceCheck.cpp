@@ -164,8 +164,7 @@ Report run(AppMain& app, const FrameRate& frames)
             return;
         }
         lastTime = time;
-        int mode = 0;
-        const ViewFrustum& view = *app.cameraPath->cameraAt(static_cast<float>(time), mode)->frustum;
+        const ViewFrustum& view = *app.cameraPath->cameraAt(static_cast<float>(time)).camera->frustum;
         for (std::size_t i = 0; i < 6; ++i) {
             const EnergyStone& stone = *app.energyStones[i];
             if (taken[i] || !stone.collected) {
@@ -218,8 +217,7 @@ Report run(AppMain& app, const FrameRate& frames)
         ++report.framesDrawn;
         const double time = app.raceTime;
         const double covered = app.frameRaceSeconds;
-        int mode = 0;
-        Camera* camera = app.cameraPath->cameraAt(static_cast<float>(time), mode);
+        Camera* camera = app.cameraPath->cameraAt(static_cast<float>(time)).camera;
         const ViewFrustum& view = *camera->frustum;
 
         bool anyCar = false;
@@ -284,9 +282,10 @@ std::vector<std::string> problems(const Report& report, bool mustTakeEveryStone)
     if (report.endTime < 130.0 || report.endTime > 150.0) {
         add("the race lasts " + std::to_string(report.endTime) + " s, not 130 to 150");
     }
-    for (int method : {0, 1, 2, 3, 4}) {
+    for (CameraMethod method : {CameraMethod::FollowPlayer1, CameraMethod::LookAtPoint, CameraMethod::LookAlongCurve,
+                                CameraMethod::FlyByRotation, CameraMethod::FollowPlayer2}) {
         if (std::find(report.methodsUsed.begin(), report.methodsUsed.end(), method) == report.methodsUsed.end()) {
-            add("camera method " + std::to_string(method) + " is never used");
+            add("camera method " + std::to_string(static_cast<int>(method)) + " is never used");
         }
     }
     if (!report.restarted) {

@@ -2,6 +2,8 @@
 
 #include "Course.h"
 
+#include "scene/CameraKey.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -42,7 +44,7 @@ struct Report {
     double carInViewShare = 0.0;           // of the race time, over the drawn frames
     std::map<std::string, double> pieceSeconds; // show piece → seconds in view
     std::vector<std::string> cameraProblems;    // where the camera left the room or entered furniture
-    std::vector<int> methodsUsed;
+    std::vector<CameraMethod> methodsUsed;
     int closeEncounters = 0;  // times the cars came together
     bool restarted = false;   // the race started over after its end
 };

@@ -17,6 +17,7 @@
 #include "app/AppMain.h"
 #include "app/Launch.h"
 #include "app/RaceClock.h"
+#include "scene/RaceTimeline.h"
 #include "scene/RoomLayout.h"
 #include "vehicles/Car.h"
 #include "vehicles/CarMovement.h"
@@ -32,9 +33,7 @@
 
 namespace {
 
-// The race ends here: after the lighting scene (122 to 126 s) and the start
-// of the credits at 125 s, with time to read them.
-constexpr double raceEnd = 140.0;
+constexpr double raceEnd = raceTimeline::raceEnd;
 // The cars drive past the end, so nothing stops short of it at any step.
 constexpr double driveLength = raceEnd + 5.0;
 // The cars are planned on the race clock's own step, which divides their

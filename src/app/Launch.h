@@ -32,6 +32,19 @@ struct LaunchOptions {
     // Names the tool in the message printed when no window opens; without it
     // the application's own message is printed, as the program does.
     const char* toolName = nullptr;
+
+    // The showcase as a tool that only looks at it starts it: in a window of
+    // its own size, silent, with the same random draws on every run.
+    static LaunchOptions quietTool(const char* name, int width, int height)
+    {
+        LaunchOptions options;
+        options.width = width;
+        options.height = height;
+        options.seed = 1;
+        options.muted = true;
+        options.toolName = name;
+        return options;
+    }
 };
 
 // The whole start-up in its order: the application, the window, the shader

@@ -67,13 +67,8 @@ double threadCpuMilliseconds()
 // in every run, so that both builds of a comparison draw the same frames.
 std::unique_ptr<AppMain> loadShowcase(const BenchmarkOptions& options)
 {
-    LaunchOptions launchOptions;
-    launchOptions.width = options.width;
-    launchOptions.height = options.height;
-    launchOptions.seed = 1;
-    launchOptions.muted = true;
-    launchOptions.toolName = "brimbolt_benchmark";
-    std::unique_ptr<AppMain> app = launch(launchOptions);
+    std::unique_ptr<AppMain> app =
+        launch(LaunchOptions::quietTool("brimbolt_benchmark", options.width, options.height));
     if (!app) {
         throw std::runtime_error("no window for the race");
     }

@@ -219,13 +219,7 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = readCommandLine(argc, argv, picturesFolder)) {
         return *status;
     }
-    LaunchOptions options;
-    options.width = width;
-    options.height = height;
-    options.seed = 1;
-    options.muted = true;
-    options.toolName = "brimbolt_frame";
-    std::unique_ptr<AppMain> app = launch(options);
+    std::unique_ptr<AppMain> app = launch(LaunchOptions::quietTool("brimbolt_frame", width, height));
     if (!app) {
         return 1;
     }

@@ -183,13 +183,7 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = readCommandLine(argc, argv, request)) {
         return *status;
     }
-    LaunchOptions options;
-    options.width = 320;
-    options.height = 180;
-    options.seed = 1;
-    options.muted = true;
-    options.toolName = "brimbolt_route";
-    std::unique_ptr<AppMain> app = launch(options);
+    std::unique_ptr<AppMain> app = launch(LaunchOptions::quietTool("brimbolt_route", 320, 180));
     if (!app) {
         return 1;
     }

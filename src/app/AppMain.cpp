@@ -14,6 +14,7 @@
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
 #include "settings/Settings.h"
+#include "sound/Channel.h"
 #include "sound/Music.h"
 #include "vehicles/Car.h"
 #include "vehicles/CarMovement.h"
@@ -173,18 +174,37 @@ Shader& AppMain::program(const std::string& name) const
 
 void AppMain::restart()
 {
-    startRace();
+    // The next advance settles the race with an update of no length.
+    startRace(0.0);
     raceClock.dropCarry();
     settled = false;
 }
 
-void AppMain::startRace()
+void AppMain::startRace(double firstStepSeconds)
 {
+    // During a seek the music's place follows the race seconds run again.
+    const unsigned music = replaying ? raceStart.musicMilliseconds() + static_cast<unsigned>(replayedSeconds * 1000.0)
+                                     : musicMilliseconds();
+    raceStart.capture(*this, firstStepSeconds, music);
     raceTime = 0.0;
     placeLights();
     readScripts();
     placeCars();
     placeStones();
+}
+
+unsigned AppMain::musicMilliseconds() const
+{
+    unsigned milliseconds = 0;
+    if (FMOD::Channel* channel = music->channel(SoundSlot::Music)) {
+        channel->getPosition(&milliseconds);
+    }
+    return milliseconds;
+}
+
+std::array<Geometry*, 5> AppMain::turningPieces() const
+{
+    return {parallaxObjects[1], parallaxObjects[2], sceneGeometries[1], sceneGeometries[2], sceneGeometries[3]};
 }
 
 // Lights 0 and 2 hang at their places in the room; light 1 is the headlight and

@@ -2,6 +2,7 @@
 
 #include "app/FrameLists.h"
 #include "app/RaceClock.h"
+#include "app/RaceStart.h"
 #include "platform/Window.h"
 
 #include <array>
@@ -61,6 +62,13 @@ public:
     // The race's share of one drawn frame of frameSeconds: as many updates as
     // the race clock gives it, each a fixed step. Draw the frame after it.
     void advance(double frameSeconds, const StepHook& afterEachStep = {});
+    // The race as a straight run reaches it at `time` seconds of the current
+    // race (past its end: into the next race): run again from the race's
+    // start at the fixed step without drawing, with the music put where it
+    // would be and no pick-up heard or told again.
+    void seek(double time);
+    // The show pieces that turn all the time, race after race.
+    std::array<Geometry*, 5> turningPieces() const;
 
     int width = 0;
     int height = 0;
@@ -105,7 +113,10 @@ public:
     platform::Window window;
 
 private:
-    void startRace();
+    // firstStepSeconds: how far the race's first update, at race time 0,
+    // moves things (see RaceStart).
+    void startRace(double firstStepSeconds);
+    unsigned musicMilliseconds() const;
     void loadSounds();
     void createLights();
     void loadCars();
@@ -137,6 +148,12 @@ private:
     // False from a restart until the next update has placed what only the
     // update places (the headlight, the light matrices).
     bool settled = false;
+    // What the current race started from, for a seek.
+    RaceStart raceStart;
+    // Set while a seek runs the race again: nothing is heard or told then.
+    bool replaying = false;
+    // The race seconds a seek has run so far, for the music's place.
+    double replayedSeconds = 0.0;
 
     template <typename PassFunction>
     void timed(int pass, PassFunction&& render);

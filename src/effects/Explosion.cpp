@@ -88,6 +88,15 @@ void Explosion::draw(const Camera& camera)
     drawParticles(shader, vertexArray, texture, pointSizeFactor, camera, particleCount);
 }
 
+void Explosion::setState(const State& state)
+{
+    particles = state.particles;
+    positions = state.positions;
+    colors = state.colors;
+    aliveCount = state.aliveCount;
+    uploadDue = true;
+}
+
 void Explosion::copyToArrays(int index)
 {
     positions[index] = particles[index].position;

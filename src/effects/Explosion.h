@@ -39,6 +39,16 @@ public:
     // Draws only while bursting.
     void draw(const Camera& camera);
 
+    // Everything a step or a trigger changes, to put the burst back as it was.
+    struct State {
+        std::array<ExplosionParticle, capacity> particles;
+        std::array<glm::vec3, capacity> positions;
+        std::array<glm::vec4, capacity> colors;
+        int aliveCount;
+    };
+    State state() const { return {particles, positions, colors, aliveCount}; }
+    void setState(const State& state);
+
     int aliveCount = 0;
     int particleCount = 150; // at most capacity
     Shader& shader;          // not owned: the "particle" program

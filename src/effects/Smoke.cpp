@@ -69,6 +69,17 @@ void Smoke::draw(const Camera& camera)
     drawParticles(shader, vertexArray, texture, pointSizeFactor, camera, particleCount);
 }
 
+void Smoke::setState(const State& state)
+{
+    particles = state.particles;
+    positions = state.positions;
+    colors = state.colors;
+    emitterA = state.emitterA;
+    emitterB = state.emitterB;
+    emitDirection = state.emitDirection;
+    uploadDue = true;
+}
+
 void Smoke::respawn(int index)
 {
     const glm::vec3& emitter = index % 2 == 1 ? emitterA : emitterB;

@@ -38,6 +38,18 @@ public:
     // All particleCount puffs, dead ones included, in one draw call.
     void draw(const Camera& camera);
 
+    // Everything a step changes, to put the plume back as it was.
+    struct State {
+        std::array<Particle, capacity> particles;
+        std::array<glm::vec3, capacity> positions;
+        std::array<glm::vec4, capacity> colors;
+        glm::vec3 emitterA;
+        glm::vec3 emitterB;
+        glm::vec3 emitDirection;
+    };
+    State state() const { return {particles, positions, colors, emitterA, emitterB, emitDirection}; }
+    void setState(const State& state);
+
     int particleCount = 200; // at most capacity
     Shader& shader;          // not owned: the "particle" program
     GLuint texture;          // not owned: the texture manager's "smoke"

@@ -100,4 +100,13 @@ FMOD_RESULT Channel::getPosition(unsigned* milliseconds)
     return voice != nullptr ? FMOD_OK : FMOD_ERR_INVALID_HANDLE;
 }
 
+FMOD_RESULT Channel::setPosition(unsigned milliseconds)
+{
+    Voice* voice = current();
+    if (voice == nullptr)
+        return FMOD_ERR_INVALID_HANDLE;
+    voice->setPositionMs(milliseconds);
+    return FMOD_OK;
+}
+
 }  // namespace FMOD

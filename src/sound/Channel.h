@@ -38,6 +38,8 @@ public:
     FMOD_RESULT isPlaying(bool* playing);
     // Position within the sound; 0 once a one-shot has ended.
     FMOD_RESULT getPosition(unsigned* milliseconds);
+    // Moves the play to a position; a looping sound wraps round to it.
+    FMOD_RESULT setPosition(unsigned milliseconds);
 
 private:
     friend class System;

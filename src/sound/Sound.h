@@ -20,6 +20,7 @@ public:
     int channels() const { return channels_; }
     bool looping() const { return looping_; }
     unsigned lengthMs() const;
+    std::int64_t frames() const { return frames_; }
 
 private:
     AlBuffer buffer_;

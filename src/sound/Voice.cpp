@@ -39,6 +39,8 @@ bool Voice::start(const Sound& sound, bool paused, bool directChannels)
     const ALuint id = source_.id();
     ++generation_;
     sampleRate_ = sound.sampleRate();
+    frames_ = sound.frames();
+    looping_ = sound.looping();
     frequency_ = static_cast<float>(sampleRate_);
     volume_ = 1.0f;
     muted_ = false;
@@ -105,6 +107,15 @@ unsigned Voice::positionMs() const
     ALint offset = 0;
     alGetSourcei(source_.id(), AL_SAMPLE_OFFSET, &offset);
     return static_cast<unsigned>(static_cast<std::int64_t>(std::max(offset, 0)) * 1000 / sampleRate_);
+}
+
+void Voice::setPositionMs(unsigned milliseconds)
+{
+    if (sampleRate_ <= 0 || frames_ <= 0)
+        return;
+    std::int64_t frame = static_cast<std::int64_t>(milliseconds) * sampleRate_ / 1000;
+    frame = looping_ ? frame % frames_ : std::min(frame, frames_ - 1);
+    alSourcei(source_.id(), AL_SAMPLE_OFFSET, static_cast<ALint>(frame));
 }
 
 }  // namespace FMOD

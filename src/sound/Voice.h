@@ -42,6 +42,9 @@ public:
     void setFrequency(float frequency);
     bool isPlaying() const;
     unsigned positionMs() const;
+    // A looping sound wraps round to the position; a one-shot past its end
+    // is put at its end.
+    void setPositionMs(unsigned milliseconds);
 
 private:
     void applyGain();
@@ -50,6 +53,8 @@ private:
     AlSource source_;
     std::uint64_t generation_ = 0;
     int sampleRate_ = 0;
+    std::int64_t frames_ = 0;
+    bool looping_ = false;
     float frequency_ = 0.0f;
     float volume_ = 1.0f;
     bool muted_ = false;

@@ -18,6 +18,7 @@
 #include "CompareBenchmark.h"
 #include "ImportBenchmark.h"
 #include "RaceBenchmark.h"
+#include "SeekBenchmark.h"
 #include "ShadowBenchmark.h"
 
 #include "CommandLine.h"
@@ -50,6 +51,7 @@ constexpr std::array benchmarks = {
     Benchmark{"shadow", false, [](const BenchmarkOptions&) { runShadowBenchmark(); }},
     Benchmark{"import", false, [](const BenchmarkOptions&) { runImportBenchmark(); }},
     Benchmark{"race", true, runRaceBenchmark},
+    Benchmark{"seek", true, runSeekBenchmark},
 };
 
 std::string usage()
@@ -61,7 +63,7 @@ std::string usage()
         "prints their GPU timings, or judges a change by the race of two builds.\n"
         "  --shaders DIR     the shader folder of the shadow benchmark, to run it from elsewhere\n"
         "  --size WxH        the race's window (1280x720)\n"
-        "  --frames N        frames drawn and measured at each race time (20)\n"
+        "  --frames N        frames drawn and measured at each race time (20); seeks of each kind\n"
         "  --frame-rate F    drawn frames a second, each running 1/F s of race on the race clock (60)\n"
         "  --json PATH       where the race writes its results (bench.json)\n"
         "  --compare A B     runs the race of the benchmark binaries A and B, A B, B A, A B...,\n"

@@ -8,6 +8,7 @@
 #include "app/Launch.h"
 #include "app/ProgramSettings.h"
 #include "app/UncaughtErrorReport.h"
+#include "app/ViewerControls.h"
 #include "settings/Settings.h"
 
 #include <chrono>
@@ -26,18 +27,21 @@ void reportStartup(Clock::time_point start)
     std::printf("First race frame drawn %.2f s after start.\n", waited.count());
 }
 
-// Each frame runs the race for the time the frame before took, in the race
-// clock's fixed steps, then draws; the first frame has taken no time yet.
+// Each frame runs the race for the time the frame before took (none while
+// paused, more or less at another race speed), in the race clock's fixed
+// steps, then draws; the first frame has taken no time yet.
 void runFrameLoop(AppMain& app, Clock::time_point start)
 {
     KeyTest keys;
     DeveloperKeys developerKeys(*app.music);
+    ViewerControls viewer;
     FrameRateCounter frameRate;
     bool running = true;
     bool firstFrame = true;
     double frameSeconds = 0.0;
     while (running) {
         developerKeys.poll(app.window, keys);
+        viewer.poll(app, keys);
         if (keys.fired(GLFW_KEY_BACKSPACE, app.window.getKey(GLFW_KEY_BACKSPACE) == GLFW_PRESS)) {
             app.restart();
         }
@@ -47,7 +51,8 @@ void runFrameLoop(AppMain& app, Clock::time_point start)
             running = false;
         }
 
-        app.advance(frameSeconds);
+        viewer.flyCamera(app, frameSeconds);
+        app.advance(viewer.raceSeconds(frameSeconds));
         app.draw();
         if (firstFrame) {
             reportStartup(start);

@@ -80,6 +80,20 @@ int Window::getKey(int key) const
     return window ? glfwGetKey(window, key) : GLFW_RELEASE;
 }
 
+int Window::getMouseButton(int button) const
+{
+    return window ? glfwGetMouseButton(window, button) : GLFW_RELEASE;
+}
+
+void Window::getCursorPos(double* x, double* y) const
+{
+    *x = 0.0;
+    *y = 0.0;
+    if (window) {
+        glfwGetCursorPos(window, x, y);
+    }
+}
+
 double Window::getTime() const
 {
     return initialised ? glfwGetTime() : 0.0;

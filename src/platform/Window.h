@@ -38,6 +38,10 @@ public:
     void setWindowTitle(const char* title);
     void enable(int token);
     int getKey(int key) const;
+    // The viewer's free camera looks round with the mouse: a button's state
+    // (GLFW_PRESS or GLFW_RELEASE) and the cursor in window pixels.
+    int getMouseButton(int button) const;
+    void getCursorPos(double* x, double* y) const;
     double getTime() const;
     void setTime(double time);
     // Presents the frame and, as the classic interface did, processes pending window events.

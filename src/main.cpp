@@ -53,6 +53,7 @@ void runFrameLoop(AppMain& app, Clock::time_point start)
 
         viewer.flyCamera(app, frameSeconds);
         app.advance(viewer.raceSeconds(frameSeconds));
+        app.viewerLines = viewer.screenLines(app);
         app.draw();
         if (firstFrame) {
             reportStartup(start);

@@ -104,6 +104,7 @@ AppMain::~AppMain()
     delete camera;
     delete cameraPath;
     deleteEach(movements);
+    statusTimer.reset(); // its queries belong to the context
     // The texture cache outlives the application, but its GL objects must go
     // while the context they belong to still exists.
     TextureManager::getInstance()->releaseGLObjects();

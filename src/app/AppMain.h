@@ -4,11 +4,14 @@
 #include "app/RaceClock.h"
 #include "app/RaceStart.h"
 #include "platform/Window.h"
+#include "render/PassTimer.h"
 
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 class Camera;
 class CameraPath;
@@ -18,7 +21,6 @@ class Geometry;
 class Level;
 class Light;
 class Music;
-class PassTimer;
 class Player;
 class ParallaxGeometry;
 class ReflectiveGeometry;
@@ -109,6 +111,8 @@ public:
     double frameRaceSeconds = 0.0;
     // Not owned; when set, each pass of the frame is timed on the GPU (benchmarks).
     PassTimer* passTimer = nullptr;
+    // Lines the viewer's keys put on the screen, drawn over the frame.
+    std::vector<std::string> viewerLines;
 
     platform::Window window;
 
@@ -145,9 +149,16 @@ private:
     void renderTransparentEffects();
     void renderMotionBlur();
     void setBlurScale(Shader& program, double scale);
+    void drawOverlay();
+    std::vector<std::string> statusLines() const;
     // False from a restart until the next update has placed what only the
     // update places (the headlight, the light matrices).
     bool settled = false;
+    // Times the passes while the status panel shows them, with the
+    // milliseconds of the last frame whose times came back.
+    std::unique_ptr<PassTimer> statusTimer;
+    PassTimer* frameTimer = nullptr; // the timer of the frame being drawn
+    std::array<double, PassTimer::PassCount> lastPassMilliseconds{};
     // What the current race started from, for a seek.
     RaceStart raceStart;
     // Set while a seek runs the race again: nothing is heard or told then.

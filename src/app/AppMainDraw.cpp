@@ -5,6 +5,7 @@
 
 #include "assets/Mesh.h"
 #include "assets/TextureManager.h"
+#include "effects/TextLayout.h"
 #include "effects/UserInterface.h"
 #include "render/Geometry.h"
 #include "render/Level.h"
@@ -24,6 +25,10 @@
 #include <epoxy/gl.h>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 namespace {
 
 // The blur smears by the motion of one 60 Hz frame, whatever the frame rate.
@@ -34,12 +39,12 @@ constexpr double referenceFrameTime = 0.016;
 template <typename PassFunction>
 void AppMain::timed(int pass, PassFunction&& render)
 {
-    if (passTimer) {
-        passTimer->begin(static_cast<PassTimer::Pass>(pass));
+    if (frameTimer) {
+        frameTimer->begin(static_cast<PassTimer::Pass>(pass));
     }
     render();
-    if (passTimer) {
-        passTimer->end();
+    if (frameTimer) {
+        frameTimer->end();
     }
 }
 
@@ -47,6 +52,12 @@ void AppMain::draw()
 {
     drawCounter = 0;
     followedPlayer = 0;
+    // A benchmark's timer wins; otherwise the passes are timed while the
+    // status panel shows their times.
+    if (showStatusOverlay && !passTimer && !statusTimer) {
+        statusTimer = std::make_unique<PassTimer>();
+    }
+    frameTimer = passTimer ? passTimer : showStatusOverlay ? statusTimer.get() : nullptr;
 
     timed(PassTimer::ShadowMaps, [this] { renderShadowMaps(); });
     timed(PassTimer::ShadowBlur, [this] { blurShadowMaps(); });
@@ -56,17 +67,67 @@ void AppMain::draw()
 
     activeCamera->storePreviousTransform();
 
-    timed(PassTimer::Overlay, [this] {
-        glDepthMask(GL_FALSE);
-        userInterface->drawDebugOverlay();
-        if (raceTime > raceTimeline::creditsStart) {
-            userInterface->drawCredits();
-        }
-        glDisable(GL_BLEND);
-        glDepthMask(GL_TRUE);
-    });
+    timed(PassTimer::Overlay, [this] { drawOverlay(); });
 
     window.swapBuffers();
+    if (frameTimer && frameTimer == statusTimer.get()) {
+        frameTimer->endFrame();
+        for (const PassTimer::FrameTimes& frame : frameTimer->collect()) {
+            lastPassMilliseconds = frame.milliseconds;
+        }
+    }
+}
+
+void AppMain::drawOverlay()
+{
+    glDepthMask(GL_FALSE);
+    userInterface->drawDebugOverlay();
+    if (raceTime > raceTimeline::creditsStart) {
+        userInterface->drawCredits();
+    }
+    // Letters a thirtieth of the window high: readable at 320 by 180 and
+    // out of the way at 1280 by 720.
+    const float height = static_cast<float>(windowHeight) / 30.0f;
+    std::vector<TextLine> lines;
+    auto add = [&](const std::string& text, float x, float y) {
+        lines.push_back({text, {x, y}, height, glm::vec4(1.0f)});
+    };
+    for (std::size_t i = 0; i < viewerLines.size(); ++i) {
+        add(viewerLines[i], height * 0.5f, height * (0.5f + static_cast<float>(i)));
+    }
+    if (showStatusOverlay) {
+        // Under the panel's rows, in the lower right.
+        const std::vector<std::string> status = statusLines();
+        std::size_t longest = 0;
+        for (const std::string& line : status) {
+            longest = std::max(longest, line.size());
+        }
+        const float x = static_cast<float>(windowWidth) - height * 0.6f * static_cast<float>(longest + 1);
+        const float top = static_cast<float>(windowHeight) - height * (0.5f + static_cast<float>(status.size()));
+        for (std::size_t i = 0; i < status.size(); ++i) {
+            add(status[i], x, top + height * static_cast<float>(i));
+        }
+    }
+    userInterface->drawText(lines, {windowWidth, windowHeight});
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+}
+
+// The time of each pass as the GPU measured it a few frames ago, and the
+// race time.
+std::vector<std::string> AppMain::statusLines() const
+{
+    std::vector<std::string> lines;
+    char line[64];
+    for (int pass = 0; pass < PassTimer::PassCount; ++pass) {
+        std::snprintf(line, sizeof line, "%-17s%5.1f ms",
+                      std::string(PassTimer::name(static_cast<PassTimer::Pass>(pass))).c_str(),
+                      lastPassMilliseconds[static_cast<std::size_t>(pass)]);
+        lines.emplace_back(line);
+    }
+    std::snprintf(line, sizeof line, "%-17s%7.2f s", "race time", raceTime);
+    lines.emplace_back(line);
+    return lines;
 }
 
 void AppMain::renderShadowMaps()

@@ -94,6 +94,33 @@ void ViewerControls::toggleFreeCamera(AppMain& app)
     std::printf("Free camera: %s\n", freeCameraOn ? "on" : "off");
 }
 
+std::vector<std::string> ViewerControls::screenLines(const AppMain& app) const
+{
+    std::vector<std::string> lines;
+    if (helpShown) {
+        lines = {
+            "Space       pause, play",
+            "Left Right  back, on 5 s (Shift: 30 s)",
+            "Home        race start",
+            "[ ]         race speed half, double",
+            "C           free camera: drag the mouse,",
+            "            W A S D, Q E, Shift faster",
+            "H           this help",
+            "F2          status panel",
+            "F3 F4 F5    wire frame, filter, mipmaps",
+            "F7 F8 F9    sound, culling, transparency",
+            "Backspace   restart    Esc  quit",
+            "",
+        };
+    }
+    if (timelineShownFor > 0.0 || paused) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%.2f s   %gx%s", app.raceTime, speed, paused ? "   paused" : "");
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
 void ViewerControls::flyCamera(AppMain& app, double frameSeconds)
 {
     timelineShownFor = std::max(timelineShownFor - frameSeconds, 0.0);

@@ -4,6 +4,8 @@
 #include "scene/FreeCamera.h"
 
 #include <set>
+#include <string>
+#include <vector>
 
 class AppMain;
 class KeyTest;
@@ -33,6 +35,9 @@ public:
     // Flies the free camera by the keys and the mouse held down, by the
     // frame's own time (it moves while the race is paused too).
     void flyCamera(AppMain& app, double frameSeconds);
+    // What the viewer's keys put on the screen: the help while it is shown,
+    // the race time and speed for a moment after a timeline key.
+    std::vector<std::string> screenLines(const AppMain& app) const;
     // The race seconds a drawn frame of frameSeconds runs.
     double raceSeconds(double frameSeconds) const { return paused ? 0.0 : frameSeconds * speed; }
 

@@ -7,6 +7,8 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include <utility>
+
 namespace {
 
 constexpr GLint textureUnit0 = 0;
@@ -46,6 +48,7 @@ UserInterface::UserInterface(const std::string& shaderDirectory) : shader(shader
     textures->loadTextureOrReport("credits", true);
     textures->loadTextureOrReport("start", false);
     textures->loadTextureOrReport("numbers", true);
+    textures->loadTextureOrReport("glyphs", true);
 
     colorMapLocation = shader.location(ShaderLocation::colorMap);
     modelMatrixLocation = shader.location(ShaderLocation::modelMatrix);
@@ -64,6 +67,21 @@ UserInterface::UserInterface(const std::string& shaderDirectory) : shader(shader
     hudQuads = QuadArray(hud::cornerPositions(table), hud::cornerTexCoords(table), positionLocation,
                          texCoordLocation);
 
+    textVertexArray = GLVertexArray::create();
+    textPositions = GLBuffer::create();
+    textTexCoords = GLBuffer::create();
+    glBindVertexArray(textVertexArray.id());
+    for (auto [buffer, location] : {std::pair{textPositions.id(), positionLocation},
+                                    std::pair{textTexCoords.id(), texCoordLocation}}) {
+        if (location >= 0) {
+            glBindBuffer(GL_ARRAY_BUFFER, buffer);
+            glVertexAttribPointer(static_cast<GLuint>(location), 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+            glEnableVertexAttribArray(static_cast<GLuint>(location));
+        }
+    }
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+
     labelFirsts = hud::labelFirsts();
     labelCounts = hud::labelCounts();
     placements = hud::placements();
@@ -80,6 +98,9 @@ UserInterface::~UserInterface()
 {
     // Explicit, so that reordering the members cannot change the order in
     // which the GL objects go: panel quads, screen quad, then the program.
+    textVertexArray = GLVertexArray();
+    textPositions = GLBuffer();
+    textTexCoords = GLBuffer();
     hudQuads = QuadArray();
     screenQuad = QuadArray();
 }
@@ -114,6 +135,43 @@ void UserInterface::drawCredits()
     setModelMatrix(glm::mat4(1.0f));
     glDrawArrays(GL_TRIANGLE_FAN, 0, hud::verticesPerQuad);
     unbindAll();
+}
+
+void UserInterface::drawText(std::span<const TextLine> lines, glm::ivec2 windowSize)
+{
+    if (lines.empty()) {
+        return;
+    }
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glUseProgram(shader.program());
+    glBindVertexArray(textVertexArray.id());
+    TextureManager::getInstance()->bindTexture("glyphs");
+    glUniform1i(colorMapLocation, textureUnit0);
+    setModelMatrix(glm::mat4(1.0f));
+    for (const TextLine& line : lines) {
+        const TextTriangles triangles = layoutText(line, windowSize);
+        glBindBuffer(GL_ARRAY_BUFFER, textPositions.id());
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(triangles.positions.size() * sizeof(float)),
+                     triangles.positions.data(), GL_STREAM_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, textTexCoords.id());
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(triangles.texCoords.size() * sizeof(float)),
+                     triangles.texCoords.data(), GL_STREAM_DRAW);
+        glUniform4fv(colorLocation, 1, glm::value_ptr(line.colour));
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(triangles.positions.size() / 2));
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    // The other pictures rely on a white tint.
+    glUniform4f(colorLocation, 1.0f, 1.0f, 1.0f, 1.0f);
+    unbindAll();
+    if (!blending) {
+        glDisable(GL_BLEND);
+    }
+    if (depthTest) {
+        glEnable(GL_DEPTH_TEST);
+    }
 }
 
 void UserInterface::drawDebugOverlay()

@@ -2,6 +2,7 @@
 
 #include "effects/HudLayout.h"
 #include "effects/QuadArray.h"
+#include "effects/TextLayout.h"
 #include "gl/Shader.h"
 #include "scene/RoomLayout.h"
 
@@ -9,6 +10,7 @@
 #include <glm/mat4x4.hpp>
 
 #include <array>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -42,6 +44,10 @@ public:
     void drawDebugOverlay();
     // The credits picture over the whole window, blended as the caller set up.
     void drawCredits();
+    // Lines of text set in the "glyphs" picture, blended over the frame
+    // whatever the transparency switch says; leaves blending and depth
+    // testing as it found them.
+    void drawText(std::span<const TextLine> lines, glm::ivec2 windowSize);
 
     GLuint getProgram() const { return shader.program(); }
     const QuadArray& getScreenQuad() const { return screenQuad; }
@@ -63,6 +69,10 @@ private:
     GLint colorLocation = -1;
     QuadArray screenQuad;
     QuadArray hudQuads;
+    // Text is laid out anew every frame into these.
+    GLVertexArray textVertexArray;
+    GLBuffer textPositions;
+    GLBuffer textTexCoords;
     std::array<GLint, hud::labelCount> labelFirsts{};
     std::array<GLsizei, hud::labelCount> labelCounts{};
     std::array<glm::mat4, hud::placementCount> placements{};

@@ -8,6 +8,7 @@ bool generatePictures(const std::filesystem::path& textureDir)
     ok = writeStartPicture(textureDir) && ok;
     ok = writeCredits(textureDir) && ok;
     ok = writeNumberAtlas(textureDir) && ok;
+    ok = writeGlyphAtlas(textureDir) && ok;
     ok = writeBrickMaps(textureDir) && ok;
     ok = writeTorusRelief(textureDir) && ok;
     return ok;

@@ -8,5 +8,6 @@ bool writeSprites(const std::filesystem::path& textureDir);      // white, smoke
 bool writeStartPicture(const std::filesystem::path& textureDir); // start
 bool writeCredits(const std::filesystem::path& textureDir);      // credits
 bool writeNumberAtlas(const std::filesystem::path& textureDir);  // numbers
+bool writeGlyphAtlas(const std::filesystem::path& textureDir);   // glyphs
 bool writeBrickMaps(const std::filesystem::path& textureDir);    // brick09n/b/s
 bool writeTorusRelief(const std::filesystem::path& textureDir);  // rtrTexture_NRM/_DISP

@@ -86,6 +86,7 @@ int main()
     options.windowMode = windowMode;
     options.muted = config->getWholeNumber("sound", 1) == 0;
     options.raceStep = programSettings::readRaceStep(*config);
+    options.quality = programSettings::readQuality(*config);
     options.showStartScreen = true;
     std::unique_ptr<AppMain> app = launch(options);
     if (app) {

@@ -21,6 +21,9 @@ uniform float blurScale;
 out vec4 out_color;
 
 const int sampleCount = 10;
+// 1 for the fast picture: at most a few samples along the smear.
+uniform int quality;
+const int fastSampleCount = 4;
 // Longest smear, in texture-coordinate units (a fraction of the screen): a
 // fast turn would otherwise wash the whole picture into streaks.
 const float maxBlurLength = 0.04;
@@ -66,7 +69,7 @@ void main()
     // sample along is 0: the pixel reads its own texel as before.
     float smearPixels = length(smear * imageSize);
     bool moving = smearPixels >= 0.5;
-    int samples = moving ? clamp(int(ceil(smearPixels)) + 1, 2, sampleCount) : 1;
+    int samples = moving ? clamp(int(ceil(smearPixels)) + 1, 2, quality == 1 ? fastSampleCount : sampleCount) : 1;
     vec2 path = moving ? smear : vec2(0.0);
     vec3 color = vec3(0.0);
     int i = 0;

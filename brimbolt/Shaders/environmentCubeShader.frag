@@ -116,6 +116,10 @@ float spotFactor(int light, float cosAngle)
     return pow(max(cosAngle, 1.0e-4), spotExponent[light]);
 }
 
+// 1 for the fast picture: the reflection is lit without shadows, which its
+// small faces hardly show anyway.
+uniform int quality;
+
 void main()
 {
     vec3 normal = normalize(fragmentIn.worldNormal);
@@ -126,9 +130,12 @@ void main()
         base *= srgbToLinear(texture(colorMap, fragmentIn.texCoords).rgb);
     }
 
-    float visibility[3] = float[3](shadowVisibility(varianceShadowMap1, fragmentIn.shadowCoord1),
-                                   shadowVisibility(varianceShadowMap2, fragmentIn.shadowCoord2),
-                                   shadowVisibility(varianceShadowMap3, fragmentIn.shadowCoord3));
+    float visibility[3] = float[3](1.0, 1.0, 1.0);
+    if (quality != 1) {
+        visibility = float[3](shadowVisibility(varianceShadowMap1, fragmentIn.shadowCoord1),
+                              shadowVisibility(varianceShadowMap2, fragmentIn.shadowCoord2),
+                              shadowVisibility(varianceShadowMap3, fragmentIn.shadowCoord3));
+    }
     // pow(0, 0) is undefined at the terminator.
     float exponent = max(shininess, 1.0);
 

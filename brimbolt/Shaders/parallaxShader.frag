@@ -71,6 +71,8 @@ const float heightScale = 0.04;
 // at grazing angles, where a coarse march would show as stacked slices.
 const int minSteps = 8;
 const int maxSteps = 32;
+// 1 for the fast picture: half the steps, each twice as deep.
+uniform int quality;
 // Limits the offset at grazing angles, where it would grow without bound.
 const float minViewCosine = 0.2;
 
@@ -167,7 +169,7 @@ vec2 parallaxCoords(vec2 uv, vec3 viewTangent, vec2 gradX, vec2 gradY)
     if (textureSize(heightMap, 0).x == 0 || viewTangent.z <= 0.0) {
         return uv;
     }
-    int steps = int(mix(float(maxSteps), float(minSteps), viewTangent.z) + 0.5);
+    int steps = int(mix(float(maxSteps), float(minSteps), viewTangent.z) + 0.5) / (quality == 1 ? 2 : 1);
     float layerDepth = 1.0 / float(steps);
     // Deeper texels are seen further along the ray, away from the eye.
     vec2 stepShift = viewTangent.xy / max(viewTangent.z, minViewCosine) * heightScale * layerDepth;

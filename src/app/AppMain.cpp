@@ -10,6 +10,7 @@
 #include "render/ParallaxGeometry.h"
 #include "render/ReflectiveGeometry.h"
 #include "gl/Shader.h"
+#include "gl/ShaderLocation.h"
 #include "scene/Camera.h"
 #include "scene/CameraPath.h"
 #include "scene/RoomLayout.h"
@@ -161,6 +162,13 @@ void AppMain::loadShaders()
     for (const ProgramFiles& files : programFiles) {
         bindFragmentOutput(program(files.name), files.output);
     }
+    // The programs that have a cheaper way read it from "quality" (0: full).
+    for (const char* name : {"parallax", "motionblur", "environmentCube"}) {
+        Shader& cheaper = program(name);
+        glUseProgram(cheaper.program());
+        glUniform1i(cheaper.location(ShaderLocation::quality), quality.isFast() ? 1 : 0);
+    }
+    glUseProgram(0);
     userInterface = new UserInterface();
 }
 

@@ -5,6 +5,7 @@
 #include "app/RaceStart.h"
 #include "platform/Window.h"
 #include "render/PassTimer.h"
+#include "render/RenderQuality.h"
 
 #include <array>
 #include <functional>
@@ -89,6 +90,8 @@ public:
     Level* reducedLevel = nullptr; // the room with its big shapes only, for the pig's reflection
     Camera* camera = nullptr;
     double raceTime = 0.0;
+    // What the picture may cost; set before the programs and the content load.
+    RenderQuality quality;
     // What rand was seeded with: the stones' headings follow from it, so a
     // recording with the same seed shows the same race.
     unsigned randomSeed = 0;

@@ -105,9 +105,10 @@ void AppMain::loadSounds()
 
 void AppMain::createLights()
 {
-    lights[0] = new Light(0.5f, 3.0f);
-    lights[2] = new Light(0.5f, 5.0f);
-    lights[1] = new Light(0.6f, 6.0f);
+    const int mapSize = quality.shadowMapSize;
+    lights[0] = new Light(0.5f, 3.0f, mapSize);
+    lights[2] = new Light(0.5f, 5.0f, mapSize);
+    lights[1] = new Light(0.6f, 6.0f, mapSize);
     lights[1]->setAttenuation({0.01f, 0.001f, 0.001f});
 }
 
@@ -146,7 +147,7 @@ void AppMain::loadRooms()
 
 void AppMain::loadShowPieces()
 {
-    reflectiveObject = new ReflectiveGeometry();
+    reflectiveObject = new ReflectiveGeometry(quality.environmentFaceSize);
     loadPiece(*reflectiveObject, "pigLow.obj", false, 0.6f, 0.5f, 0.1f, 2000.0f);
     place(*reflectiveObject, roomLayout::pig);
 

@@ -132,11 +132,12 @@ std::vector<std::string> AppMain::statusLines() const
 
 void AppMain::renderShadowMaps()
 {
-    glViewport(0, 0, roomLayout::shadowMapSize, roomLayout::shadowMapSize);
     Shader& shadow = program("shadow");
     glUseProgram(shadow.program());
 
     for (Light* light : lights) {
+        const auto mapSize = static_cast<GLsizei>(light->shadowMapSize());
+        glViewport(0, 0, mapSize, mapSize);
         glBindFramebuffer(GL_FRAMEBUFFER, light->shadowFramebuffer());
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const ShadowCaster caster(*light);

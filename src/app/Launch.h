@@ -19,6 +19,8 @@ struct LaunchOptions {
     std::optional<unsigned> seed;
     // Seconds of race per update; none: the configuration file's "raceStep".
     std::optional<double> raceStep;
+    // What the picture may cost; none: the configuration file's "quality".
+    std::optional<RenderQuality::Level> quality;
     // A context whose driver reports every failing call.
     bool debugContext = false;
     // Runs as soon as the window and its context exist (a tool installs its

@@ -43,14 +43,45 @@ double readRaceStep(const ConfigFile& config)
     return step;
 }
 
-double configuredRaceStep()
+namespace {
+
+// A setting of the program's configuration file, or what a missing file gives.
+template <typename Read, typename Value>
+Value fromConfigFile(Read read, Value fallback)
 {
     try {
         const ConfigFile config(configFile, "=", "#", "EndConfigFile");
-        return readRaceStep(config);
+        return read(config);
     } catch (const ConfigFile::file_not_found&) {
-        return RaceClock::defaultStep;
+        return fallback;
     }
+}
+
+} // namespace
+
+double configuredRaceStep()
+{
+    return fromConfigFile(readRaceStep, RaceClock::defaultStep);
+}
+
+RenderQuality::Level readQuality(const ConfigFile& config)
+{
+    const auto& values = config.values();
+    const auto entry = values.find("quality");
+    if (entry == values.end() || entry->second == "full") {
+        return RenderQuality::Level::Full;
+    }
+    if (entry->second == "fast") {
+        return RenderQuality::Level::Fast;
+    }
+    std::printf("Configuration file '%s': quality \"%s\" is not full or fast; using full.\n", config.name().c_str(),
+                entry->second.substr(0, entry->second.find('\n')).c_str());
+    return RenderQuality::Level::Full;
+}
+
+RenderQuality::Level configuredQuality()
+{
+    return fromConfigFile(readQuality, RenderQuality::Level::Full);
 }
 
 } // namespace programSettings

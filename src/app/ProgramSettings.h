@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/RenderQuality.h"
+
 class ConfigFile;
 
 // The settings the program takes from its configuration file.
@@ -16,5 +18,8 @@ double readRaceStep(const ConfigFile& config);
 // The race step of the configuration file the program reads, for tools that
 // must run the race the program runs; the default when there is no file.
 double configuredRaceStep();
+// "quality": "full" (the default) or "fast".
+RenderQuality::Level readQuality(const ConfigFile& config);
+RenderQuality::Level configuredQuality();
 
 } // namespace programSettings

@@ -47,4 +47,5 @@ enum class ShaderLocation : int {
     heightMap = 45,
     specularMap = 46,
     useSpecularMap = 47,
+    quality = 48,
 };

@@ -120,8 +120,9 @@ const std::string& Light::shaderDirectory()
     return shaderDirectoryStorage();
 }
 
-Light::Light(float spotCosCutoff, float spotExponent)
-    : spotCosCutoff_(spotCosCutoff),
+Light::Light(float spotCosCutoff, float spotExponent, int mapSize)
+    : shadowMapSize_(static_cast<float>(mapSize)),
+      spotCosCutoff_(spotCosCutoff),
       spotExponent_(spotExponent),
       nearPlane_(defaultNearPlane),
       farPlane_(defaultFarPlane),
@@ -136,7 +137,6 @@ Light::~Light() = default;
 
 void Light::setupShadowMap()
 {
-    shadowMapSize_ = defaultShadowMapSize;
     blurRatio_ = defaultBlurRatio;
     createShadowFramebuffer(static_cast<GLsizei>(shadowMapSize_));
     createBlurFramebuffer(static_cast<GLsizei>(shadowMapSize_ * blurRatio_));
@@ -269,11 +269,14 @@ void Light::blurShadowMap()
         glEnable(GL_CLIP_DISTANCE0 + plane);
     }
     glUniform1f(coneReachLocation_, coneReach());
+    // The taps step by the full map's texels whatever this map's size, so a
+    // smaller map is blurred as far across the room.
     const float blurSize = shadowMapSize_ * blurRatio_;
-    blurPass(blurFramebuffer_.id(), static_cast<GLsizei>(blurSize),
-             glm::vec2(1.0f / blurSize, 0.0f), momentsTexture_.id());
-    blurPass(shadowFramebuffer_.id(), static_cast<GLsizei>(shadowMapSize_),
-             glm::vec2(0.0f, 1.0f / shadowMapSize_), blurTexture_.id());
+    const float tapStep = 1.0f / defaultShadowMapSize;
+    blurPass(blurFramebuffer_.id(), static_cast<GLsizei>(blurSize), glm::vec2(tapStep / blurRatio_, 0.0f),
+             momentsTexture_.id());
+    blurPass(shadowFramebuffer_.id(), static_cast<GLsizei>(shadowMapSize_), glm::vec2(0.0f, tapStep),
+             blurTexture_.id());
     for (GLenum plane = 0; plane < 8; ++plane) {
         glDisable(GL_CLIP_DISTANCE0 + plane);
     }

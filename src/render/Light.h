@@ -2,6 +2,7 @@
 
 #include "gl/GLObject.h"
 #include "gl/Shader.h"
+#include "scene/RoomLayout.h"
 #include "scene/SceneObject.h"
 #include "scene/ViewFrustum.h"
 
@@ -33,7 +34,9 @@ public:
     // quad. An incomplete framebuffer is reported on standard output and
     // construction goes on; a blur program that cannot be built throws the
     // text "Could not compile minimal shader program." (a const char*).
-    Light(float spotCosCutoff, float spotExponent);
+    // mapSize: texels a side of the shadow map; a smaller map is blurred
+    // as far across the room as the full one, so its shadows stay as soft.
+    Light(float spotCosCutoff, float spotExponent, int mapSize = roomLayout::shadowMapSize);
     ~Light() override;
     Light(const Light&) = delete;
     Light& operator=(const Light&) = delete;

@@ -41,7 +41,8 @@ GLTexture createCubeTexture(GLsizei size, GLint internalFormat, GLenum transferF
 
 } // namespace
 
-ReflectiveGeometry::ReflectiveGeometry()
+ReflectiveGeometry::ReflectiveGeometry(int faceSize)
+    : cubeSize_(faceSize)
 {
     createCubeMap();
 }

@@ -36,7 +36,7 @@ public:
     // As far as the main camera sees, so the room reflects wall to wall.
     static constexpr float cubeFarPlane = 180.0f;
 
-    ReflectiveGeometry();
+    explicit ReflectiveGeometry(int faceSize = defaultCubeSize);
     ~ReflectiveGeometry() override;
 
     // (Re)creates the layered framebuffer with its colour and depth cubes. An

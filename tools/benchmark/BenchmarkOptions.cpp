@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "OptionValues.h"
+#include "QualityOption.h"
 
 #include <limits>
 #include <string_view>
@@ -21,13 +22,19 @@ void addBenchmarkOptions(CommandLine& commandLine, BenchmarkOptions& options)
     positive("--frame-rate", options.frameRate);
     positive("--rounds", options.rounds);
     commandLine.option("--json", "a file name", options.jsonPath);
+    addQualityOption(commandLine, options.quality);
 }
 
 std::vector<std::string> raceArguments(const BenchmarkOptions& options, const std::string& jsonPath)
 {
-    return {"race",
-            "--size", std::to_string(options.width) + "x" + std::to_string(options.height),
-            "--frames", std::to_string(options.frames),
-            "--frame-rate", std::to_string(options.frameRate),
-            "--json", jsonPath};
+    std::vector<std::string> arguments{"race",
+                                       "--size", std::to_string(options.width) + "x" + std::to_string(options.height),
+                                       "--frames", std::to_string(options.frames),
+                                       "--frame-rate", std::to_string(options.frameRate),
+                                       "--json", jsonPath};
+    if (options.quality) {
+        arguments.insert(arguments.end(),
+                         {"--quality", *options.quality == RenderQuality::Level::Fast ? "fast" : "full"});
+    }
+    return arguments;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/RenderQuality.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,8 @@ struct BenchmarkOptions {
     int frameRate = 60;
     std::string jsonPath = "bench.json";
     int rounds = 3; // of a comparison: runs of each build, interleaved
+    // Drawn at; none: the configuration file's quality.
+    std::optional<RenderQuality::Level> quality;
 };
 
 class CommandLine;

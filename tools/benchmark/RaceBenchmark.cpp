@@ -67,8 +67,9 @@ double threadCpuMilliseconds()
 // in every run, so that both builds of a comparison draw the same frames.
 std::unique_ptr<AppMain> loadShowcase(const BenchmarkOptions& options)
 {
-    std::unique_ptr<AppMain> app =
-        launch(LaunchOptions::quietTool("brimbolt_benchmark", options.width, options.height));
+    LaunchOptions launchOptions = LaunchOptions::quietTool("brimbolt_benchmark", options.width, options.height);
+    launchOptions.quality = options.quality;
+    std::unique_ptr<AppMain> app = launch(launchOptions);
     if (!app) {
         throw std::runtime_error("no window for the race");
     }
@@ -114,10 +115,12 @@ void measureFrames(AppMain& app, PassTimer& timer, int frames, double frameSecon
     samples.addGpu(timer.finish());
 }
 
-RaceReport makeReport(const Samples& samples, const BenchmarkOptions& options, int lostFrames, int raceSteps)
+RaceReport makeReport(const Samples& samples, const BenchmarkOptions& options, int lostFrames, int raceSteps,
+                      const char* quality)
 {
     RaceReport report;
     report.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    report.quality = quality;
     report.width = options.width;
     report.height = options.height;
     report.frames = options.frames;
@@ -149,7 +152,7 @@ RaceReport race(AppMain& app, const BenchmarkOptions& options)
     }
     const double step = app.raceClock.step();
     const int raceSteps = step > 0.0 ? static_cast<int>(std::lround(frameSeconds / step)) : 1;
-    return makeReport(samples, options, timer.lostFrames(), raceSteps);
+    return makeReport(samples, options, timer.lostFrames(), raceSteps, app.quality.name());
 }
 
 } // namespace

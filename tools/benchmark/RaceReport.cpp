@@ -64,8 +64,8 @@ Statistic summarise(std::string name, std::vector<double> samples)
 
 void printReport(const RaceReport& report)
 {
-    std::printf("Race at %dx%d on %s, %d frames at each of", report.width, report.height, report.renderer.c_str(),
-                report.frames);
+    std::printf("Race at %dx%d, quality %s, on %s, %d frames at each of", report.width, report.height,
+                report.quality.c_str(), report.renderer.c_str(), report.frames);
     for (double time : report.raceTimes) {
         std::printf(" %g", time);
     }
@@ -82,7 +82,7 @@ void printReport(const RaceReport& report)
 void writeReport(const RaceReport& report, const std::string& path)
 {
     std::ofstream out(path);
-    out << "{\n  \"renderer\": " << quoted(report.renderer) << ",\n"
+    out << "{\n  \"renderer\": " << quoted(report.renderer) << ",\n  \"quality\": " << quoted(report.quality) << ",\n"
         << "  \"width\": " << report.width << ",\n  \"height\": " << report.height << ",\n"
         << "  \"frames\": " << report.frames << ",\n  \"frame_rate\": " << report.frameRate
         << ",\n  \"race_steps_per_frame\": " << report.raceSteps << ",\n  \"race_times_s\": [";

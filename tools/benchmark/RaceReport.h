@@ -14,6 +14,7 @@ struct Statistic {
 // What a race run measured, as printed and as written to its JSON file.
 struct RaceReport {
     std::string renderer; // GL_RENDERER of the machine
+    std::string quality;  // "full" or "fast"
     int width = 0;
     int height = 0;
     int frames = 0; // at each race time

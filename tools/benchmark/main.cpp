@@ -69,6 +69,7 @@ std::string usage()
         "  --compare A B     runs the race of the benchmark binaries A and B, A B, B A, A B...,\n"
         "                    and prints the ratios B/A\n"
         "  --rounds R        runs of each binary in a comparison (3)\n"
+        "  --quality Q       full or fast (the configuration file's)\n"
         "benchmarks:";
     for (const Benchmark& benchmark : benchmarks) {
         text += ' ' + std::string(benchmark.name);

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "QualityOption.h"
+
 #include "CommandLine.h"
 #include "OptionValues.h"
 
@@ -8,11 +10,13 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: brimbolt_record [--size WxH] [--step 1/30] [--length SECONDS] [--seed N]\n"
+    "usage: brimbolt_record [--size WxH] [--step 1/30] [--length SECONDS] [--seed N] [--quality full|fast]\n"
     "                       [--output FILE.mp4 | --at T1,T2,... [--stills FOLDER] [--every-step]]\n"
     "Run from bin/. Records the race (default: all of it, 1280x720, 30 frames a second)\n"
     "with its sound, or writes PNG stills at the given race times (drawing only the\n"
-    "last steps before each, or every step with --every-step).\n";
+    "last frames before each, or every frame with --every-step). --step is the video's\n"
+    "frame time; the race runs on the program's race clock under it, at the quality of\n"
+    "bin/config.txt unless --quality says otherwise.\n";
 
 } // namespace
 
@@ -42,5 +46,6 @@ std::optional<int> Options::parse(int argc, char** argv)
         });
     });
     commandLine.flag("--every-step", [this] { drawEveryStep = true; });
+    addQualityOption(commandLine, quality);
     return commandLine.parse(argc, argv);
 }

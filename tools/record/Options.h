@@ -1,6 +1,9 @@
 #pragma once
 
 #include <optional>
+#include "render/RenderQuality.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@ struct Options {
     std::string stillFolder = "."; // where stills go
     bool drawEveryStep = false; // stills drawn after every step, as a recording draws them
     unsigned seed = 1;          // the random draws of stones and particles
+    std::optional<RenderQuality::Level> quality; // none: the configuration file's
 
     // Reads argv. Returns the status to exit with now (after --help or a
     // mistake); nothing when the recording runs.

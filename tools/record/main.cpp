@@ -165,6 +165,7 @@ int main(int argc, char** argv)
     launchOptions.height = options.height;
     launchOptions.soundOutput = AppMain::SoundOutput::Capture;
     launchOptions.seed = options.seed;
+    launchOptions.quality = options.quality;
     launchOptions.toolName = "brimbolt_record";
     std::unique_ptr<AppMain> app = launch(launchOptions);
     if (!app) {

@@ -151,6 +151,7 @@ private:
     void chooseCamera();
     void renderTransparentEffects();
     void renderMotionBlur();
+    void scaleSceneIntoWindow();
     void setBlurScale(Shader& program, double scale);
     void drawOverlay();
     std::vector<std::string> statusLines() const;

@@ -68,7 +68,7 @@ void AppMain::loadContent()
     TextureManager* textures = TextureManager::getInstance();
     textures->loadTextureOrReport("smoke", true);
     textures->loadTextureOrReport("explosion", true);
-    textures->createSceneTarget();
+    textures->createSceneTarget(quality.sceneScale);
 
     createLights();
     loadCars();

@@ -192,7 +192,7 @@ void AppMain::renderLitScene()
     TextureManager* textures = TextureManager::getInstance();
     glBindFramebuffer(GL_FRAMEBUFFER, textures->getSceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, windowWidth, windowHeight);
+    glViewport(0, 0, textures->getSceneWidth(), textures->getSceneHeight());
     chooseCamera();
 
     auto drawLit = [this](const char* name, const std::vector<Drawable*>& objects) {
@@ -244,6 +244,10 @@ void AppMain::renderTransparentEffects()
 
 void AppMain::renderMotionBlur()
 {
+    if (!quality.motionBlur) {
+        scaleSceneIntoWindow();
+        return;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     Shader& blur = program("motionblur");
@@ -278,6 +282,21 @@ void AppMain::renderMotionBlur()
 
     glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
+}
+
+// The cheap picture's last pass: the scene image, already encoded for the
+// screen, filtered up to the window's size as it is.
+void AppMain::scaleSceneIntoWindow()
+{
+    const TextureManager* textures = TextureManager::getInstance();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, textures->getSceneFramebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glDisable(GL_FRAMEBUFFER_SRGB);
+    glBlitFramebuffer(0, 0, textures->getSceneWidth(), textures->getSceneHeight(), 0, 0, windowWidth, windowHeight,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glEnable(GL_FRAMEBUFFER_SRGB);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void AppMain::setBlurScale(Shader& program, double scale)

@@ -26,8 +26,8 @@ void adviseOnSoftwareRenderer(const RenderQuality& quality)
     const std::string name = renderer;
     for (const char* software : {"llvmpipe", "softpipe", "SwiftShader", "Software Rasterizer"}) {
         if (name.find(software) != std::string::npos) {
-            std::printf("Drawing on a software renderer (%s): quality = fast in bin/config.txt draws about twice "
-                        "as many frames a second.\n",
+            std::printf("Drawing on a software renderer (%s): quality = fast in bin/config.txt draws about four "
+                        "times as many frames a second.\n",
                         renderer);
             return;
         }
@@ -76,8 +76,9 @@ std::unique_ptr<AppMain> launch(const LaunchOptions& options)
         options.afterWindowOpens(*app);
     }
     if (app->quality.isFast()) {
-        std::printf("Quality: fast (shadow maps %d, cube faces %d)\n", app->quality.shadowMapSize,
-                    app->quality.environmentFaceSize);
+        std::printf("Quality: fast (scene drawn at %.0f%% of the window, shadow maps %d, cube faces %d, %s)\n",
+                    app->quality.sceneScale * 100.0f, app->quality.shadowMapSize, app->quality.environmentFaceSize,
+                    app->quality.motionBlur ? "motion blur" : "no motion blur");
     }
     if (!options.toolName) {
         adviseOnSoftwareRenderer(app->quality);

@@ -4,6 +4,8 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -416,17 +418,19 @@ void TextureManager::applyFilters(bool includeMagnification)
     }
 }
 
-GLuint TextureManager::createSceneTarget()
+GLuint TextureManager::createSceneTarget(float scale)
 {
     // A second call replaces the target instead of leaking the first.
     deleteSceneTarget();
+    sceneWidth = std::max(1, static_cast<int>(std::lround(static_cast<float>(windowWidth) * scale)));
+    sceneHeight = std::max(1, static_cast<int>(std::lround(static_cast<float>(windowHeight) * scale)));
 
     sceneFramebuffer = GLFramebuffer::create();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, sceneFramebuffer.id());
 
     sceneTexture = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D, sceneTexture.id());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, windowWidth, windowHeight, 0, GL_RGB, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, sceneWidth, sceneHeight, 0, GL_RGB, GL_FLOAT, nullptr);
     // Clamped because the motion-blur pass samples along streaks that run
     // past the edges; repeat would pull in the opposite side of the image.
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
@@ -436,7 +440,7 @@ GLuint TextureManager::createSceneTarget()
 
     sceneDepthBuffer = GLRenderbuffer::create();
     glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer.id());
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, windowWidth, windowHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, sceneWidth, sceneHeight);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer.id());
 
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, sceneTexture.id(), 0);

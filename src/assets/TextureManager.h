@@ -94,7 +94,10 @@ public:
     // Makes the window-sized colour and depth target of the lit scene and
     // returns its framebuffer. Its texture is not cached by name, so the
     // filter modes never touch it.
-    GLuint createSceneTarget();
+    // scale: of the window's size; a cheaper picture draws the scene smaller.
+    GLuint createSceneTarget(float scale = 1.0f);
+    int getSceneWidth() const { return sceneWidth; }
+    int getSceneHeight() const { return sceneHeight; }
     GLuint getSceneFramebuffer() const { return sceneFramebuffer.id(); }
     GLuint getSceneTexture() const { return sceneTexture.id(); }
     GLuint getSceneDepthBuffer() const { return sceneDepthBuffer.id(); }
@@ -106,6 +109,8 @@ private:
     int mipmapMode = mipmapLinear;
     int samplingMode = samplingLinear;
     GLenum magFilter = GL_LINEAR;
+    int sceneWidth = 0;
+    int sceneHeight = 0;
     GLenum minFilter = GL_LINEAR_MIPMAP_LINEAR;
     // A name whose load failed, or whose texture was deleted, keeps an owner
     // that is "not created".

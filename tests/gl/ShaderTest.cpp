@@ -1,6 +1,7 @@
 #include "gl/GLError.h"
 #include "gl/Shader.h"
 
+#include "support/CapturedOutput.h"
 #include "support/GLProgramTestSupport.h"
 #include "support/GLTestContext.h"
 
@@ -12,10 +13,6 @@
 #include <utility>
 
 using namespace rendertest;
-using testing::internal::CaptureStderr;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStderr;
-using testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -24,40 +21,24 @@ const std::string vertexSource = R"(#version 330 core
 layout(location = 3) in vec3 in_position;
 layout(location = 5) in vec3 in_normal;
 uniform mat4 mvpMatrix;
-void main()
-{
-    gl_Position = mvpMatrix * vec4(in_position + 0.01 * in_normal, 1.0);
-}
+void main() { gl_Position = mvpMatrix * vec4(in_position + 0.01 * in_normal, 1.0); }
 )";
 
 const std::string fragmentSource = R"(#version 330 core
 uniform vec4 color;
 out vec4 out_color;
-void main()
-{
-    out_color = color;
-}
+void main() { out_color = color; }
 )";
 
 const std::string geometrySource = R"(#version 330 core
 layout(triangles) in;
 layout(triangle_strip, max_vertices = 3) out;
-void main()
-{
-    for (int i = 0; i < 3; ++i) {
-        gl_Position = gl_in[i].gl_Position;
-        EmitVertex();
-    }
-    EndPrimitive();
-}
+void main() { for (int i = 0; i < 3; ++i) { gl_Position = gl_in[i].gl_Position; EmitVertex(); } EndPrimitive(); }
 )";
 
 const std::string brokenVertexSource = R"(#version 330 core
 in vec3 in_position;
-void main()
-{
-    gl_Position = vec4(in_position, 1.0) +;
-}
+void main() { gl_Position = vec4(in_position, 1.0) +; }
 )";
 
 // A fresh context has no program or shader object, so this tells whether a Shader left any.
@@ -69,26 +50,6 @@ bool anyProgramOrShader()
         }
     }
     return false;
-}
-
-// What run printed on standard output and on standard error.
-template <typename Run>
-std::pair<std::string, std::string> printedBy(Run run)
-{
-    CaptureStdout();
-    CaptureStderr();
-    run();
-    std::string out = GetCapturedStdout();
-    return {out, GetCapturedStderr()};
-}
-
-const std::pair<std::string, std::string> nothingPrinted;
-
-GLint attachedShaderCount(GLuint program)
-{
-    GLint count = 0;
-    glGetProgramiv(program, GL_ATTACHED_SHADERS, &count);
-    return count;
 }
 
 // Stands in for the GL's error query so that several queued errors can be
@@ -120,7 +81,7 @@ TEST(ShaderBuild, AMissingStageFileIsOneErrorLineAndNoGLObject)
     };
     for (const auto& [base, message] : cases) {
         std::unique_ptr<Shader> shader;
-        const auto [out, err] = printedBy([&] { shader = std::make_unique<Shader>(base); });
+        const auto [out, err] = printedOnBothBy([&] { shader = std::make_unique<Shader>(base); });
         EXPECT_EQ(err, message);
         EXPECT_EQ(out, "");
         EXPECT_EQ(shader->program(), 0u);
@@ -135,7 +96,7 @@ TEST(ShaderBuild, ACompileErrorPrintsTheLogAndLeavesAProgramOfZeroThatNothingRev
     ScratchDir folder;
     const std::string base = writeSources(folder, "broken", brokenVertexSource, fragmentSource);
     std::unique_ptr<Shader> shader;
-    const auto [out, err] = printedBy([&] { shader = std::make_unique<Shader>(base); });
+    const auto [out, err] = printedOnBothBy([&] { shader = std::make_unique<Shader>(base); });
 
     const std::string compileFailed = "Shader compilation failed.\n";
     ASSERT_EQ(out.rfind(compileFailed, 0), 0u) << out;
@@ -149,11 +110,11 @@ TEST(ShaderBuild, ACompileErrorPrintsTheLogAndLeavesAProgramOfZeroThatNothingRev
     EXPECT_TRUE(shader->locations().empty());
 
     // Binding the output again and again neither prints nor makes a program.
-    EXPECT_EQ(printedBy([&] {
+    EXPECT_EQ(printedOnBothBy([&] {
                   bindFragmentOutput(*shader, "out_color");
                   bindFragmentOutput(*shader, "out_color");
               }),
-              nothingPrinted);
+              printedNothing);
     EXPECT_EQ(shader->program(), 0u);
     for (GLuint id = 1; id <= 64; ++id) {
         EXPECT_FALSE(glIsProgram(id)) << id;
@@ -173,10 +134,12 @@ TEST(ShaderBuild, TwoAndThreeStageProgramsLinkSilentlyAndGoWithTheShader)
         const std::string base = writeSources(folder, withGeometry ? "three" : "two", vertexSource, fragmentSource,
                                               withGeometry ? geometrySource : "");
         std::unique_ptr<Shader> shader;
-        EXPECT_EQ(printedBy([&] { shader = std::make_unique<Shader>(base); }), nothingPrinted);
+        EXPECT_EQ(printedOnBothBy([&] { shader = std::make_unique<Shader>(base); }), printedNothing);
         ASSERT_NE(shader->program(), 0u);
         EXPECT_EQ(shader->hasGeometryShader(), withGeometry);
-        EXPECT_EQ(attachedShaderCount(shader->program()), withGeometry ? 3 : 2);
+        GLint attached = 0;
+        glGetProgramiv(shader->program(), GL_ATTACHED_SHADERS, &attached);
+        EXPECT_EQ(attached, withGeometry ? 3 : 2);
 
         shader.reset();
         EXPECT_FALSE(anyProgramOrShader()) << base;
@@ -207,7 +170,7 @@ TEST(ShaderLocations, AreCachedAtLinkAndSurviveTheOutputBinding)
     glBindFragDataLocation(program, 1, "out_color");
     shader.link();
     ASSERT_EQ(glGetFragDataLocation(program, "out_color"), 1);
-    EXPECT_EQ(printedBy([&] { bindFragmentOutput(shader, "out_color"); }), nothingPrinted);
+    EXPECT_EQ(printedOnBothBy([&] { bindFragmentOutput(shader, "out_color"); }), printedNothing);
     EXPECT_EQ(shader.program(), program) << "relinked in place";
     EXPECT_EQ(glGetFragDataLocation(program, "out_color"), 0);
     expectCached();
@@ -218,11 +181,7 @@ TEST(GLError, EachCallReportsOneQueuedErrorInOrder)
     const auto saved = epoxy_glGetError;
     fakeErrors = {GL_INVALID_ENUM, GL_INVALID_VALUE, 0x503};
     epoxy_glGetError = takeFakeError;
-    auto reportOfOneCall = [] {
-        CaptureStderr();
-        checkGLError();
-        return GetCapturedStderr();
-    };
+    auto reportOfOneCall = [] { return printedOnBothBy(checkGLError).second; };
 
     EXPECT_EQ(reportOfOneCall(), "GL: enum argument out of range.\n");
     EXPECT_EQ(reportOfOneCall(), "GL: Numeric argument out of range.\n");

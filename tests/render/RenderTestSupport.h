@@ -1,56 +1,22 @@
 #pragma once
 
-// Set-up shared by the render tests, over the GL helpers: a scratch folder
-// for models and textures, the frame settings put back, and a light's shadow
-// pass as the frame runs it.
+// Set-up shared by the render tests, over the GL and asset helpers: the
+// frame settings put back, and a light's shadow pass as the frame runs it.
 
-#include "assets/TextureManager.h"
 #include "render/Light.h"
 #include "settings/Settings.h"
+#include "support/AssetFiles.h"
 #include "support/GLProgramTestSupport.h"
 
-#include <FreeImage.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace rendertest {
 
-// A scratch folder the texture manager reads from while the object lives,
-// holding the white texture that entries without a texture of their own get.
-// Needs a current context: the loaded textures are deleted at the end.
-class SceneFiles {
-public:
-    SceneFiles() : previous(TextureManager::getInstance()->getTextureDirectory())
-    {
-        TextureManager::getInstance()->setTextureDirectory(textures.path().string() + "/");
-        texture("white.png");
-    }
-    ~SceneFiles()
-    {
-        TextureManager::getInstance()->deleteAllTextures();
-        TextureManager::getInstance()->setTextureDirectory(previous);
-    }
-    SceneFiles(const SceneFiles&) = delete;
-    SceneFiles& operator=(const SceneFiles&) = delete;
-
-    // A 2x2 opaque PNG of one colour.
-    bool texture(const std::string& name, BYTE red = 255, BYTE green = 255, BYTE blue = 255) const
-    {
-        FIBITMAP* image = FreeImage_Allocate(2, 2, 24);
-        RGBQUAD colour{blue, green, red, 0};
-        FreeImage_FillBackground(image, &colour);
-        const bool saved = FreeImage_Save(FIF_PNG, image, (textures.path() / name).string().c_str(), 0) != FALSE;
-        FreeImage_Unload(image);
-        return saved;
-    }
-    std::string model(const std::string& name, const std::string& text) const
-    {
-        return models.write(name, text).string();
-    }
-
-private:
-    ScratchDir models{"brimbolt_render_models"};
-    ScratchDir textures{"brimbolt_render_textures"};
-    std::string previous;
+// The texture folder, holding the white texture that entries without a
+// texture of their own get, and the models. Needs a current context.
+struct SceneFiles : assettest::AssetFolder {
+    SceneFiles() { texture("white.png"); }
+    std::string model(const std::string& name, const std::string& text) const { return write(name, text); }
 };
 
 // Puts back the frame settings a test changes.

@@ -1,3 +1,8 @@
+// Placed objects: their transforms, and the bounding records and floor
+// footprints they carry into the world.
+#include "scene/BoundingBox.h"
+#include "scene/BoundingSphere.h"
+#include "scene/Footprints.h"
 #include "scene/SceneObject.h"
 
 #include "scene/GlmExpectations.h"
@@ -39,6 +44,32 @@ glm::vec3 position(const SceneObject& object)
 glm::vec4 forward(const SceneObject& object)
 {
     return *object.modelMatrix * glm::vec4(0.0f, 0.0f, -1.0f, 0.0f);
+}
+
+// Keeps its records in world space the way geometry and stones do: in the hook.
+class Owner : public SceneObject {
+public:
+    Owner(const BoundingSphere& sphere, const BoundingBox& box) : sphere(sphere), box(box) {}
+
+    void applyTransform(const glm::mat4& transform, const glm::mat4& inverseTransform) override
+    {
+        SceneObject::applyTransform(transform, inverseTransform);
+        updateFootprint(box, *modelMatrix);
+        sphere.update(*modelMatrix);
+    }
+
+    BoundingSphere sphere;
+    BoundingBox box;
+};
+
+const BoundingBox tallBox(glm::vec3(1.0f, 2.0f, 3.0f), glm::vec3(-1.0f, 0.0f, -3.0f));
+
+// An axis-aligned floor rectangle in the corner order of a box's footprint:
+// (max x, max z), (min x, max z), (min x, min z), (max x, min z).
+Footprint rectangle(float minX, float minZ, float maxX, float maxZ)
+{
+    return {glm::vec4(maxX, 0.0f, maxZ, 1.0f), glm::vec4(minX, 0.0f, maxZ, 1.0f), glm::vec4(minX, 0.0f, minZ, 1.0f),
+            glm::vec4(maxX, 0.0f, minZ, 1.0f)};
 }
 
 } // namespace
@@ -92,22 +123,63 @@ TEST_F(SceneObjectTest, RatesAreScaledByTheFrameTimeAndEveryStepEndsInTheHook)
     EXPECT_EQ(object.hookCalls, 11) << "reset is no transformation";
 }
 
-TEST_F(SceneObjectTest, PreviousMatricesChangeOnlyWhenStoredAndResetClearsAll)
+TEST(BoundingBox, FootprintIsTheGroundOutlineCarriedByTheOwner)
 {
-    SceneObject object;
-    object.translate(1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(*object.previousModelMatrix, identity);
+    BoundingBox box = tallBox;
+    box.updateFootprint(glm::mat4(1.0f));
+    EXPECT_EQ(box.footprint[0], glm::vec4(1.0f, 0.0f, 3.0f, 1.0f));
+    EXPECT_EQ(box.footprint[1], glm::vec4(-1.0f, 0.0f, 3.0f, 1.0f));
+    EXPECT_EQ(box.footprint[2], glm::vec4(-1.0f, 0.0f, -3.0f, 1.0f));
+    EXPECT_EQ(box.footprint[3], glm::vec4(1.0f, 0.0f, -3.0f, 1.0f));
 
-    object.storePreviousTransform();
-    const glm::mat4 storedModel = *object.modelMatrix;
-    const glm::mat4 storedInverse = *object.inverseModelMatrix;
-    object.rotateY(45.0f);
-    EXPECT_EQ(*object.previousModelMatrix, storedModel);
-    EXPECT_EQ(*object.previousInverseModelMatrix, storedInverse);
+    // The box's own height is dropped, but the owner's lift is not.
+    Owner owner(BoundingSphere(), tallBox);
+    owner.translate(10.0f, 5.0f, 0.0f);
+    EXPECT_TRUE(near(owner.box.footprint[0], glm::vec4(11.0f, 5.0f, 3.0f, 1.0f)));
+    EXPECT_TRUE(near(owner.box.footprint[1], glm::vec4(9.0f, 5.0f, 3.0f, 1.0f)));
+    EXPECT_TRUE(near(owner.box.footprint[2], glm::vec4(9.0f, 5.0f, -3.0f, 1.0f)));
+    EXPECT_TRUE(near(owner.box.footprint[3], glm::vec4(11.0f, 5.0f, -3.0f, 1.0f)));
 
-    object.resetTransform();
-    for (const glm::mat4* matrix : {object.modelMatrix, object.inverseModelMatrix, object.previousModelMatrix,
-                                    object.previousInverseModelMatrix}) {
-        EXPECT_EQ(*matrix, identity);
-    }
+    // A turned owner turns the outline: c0 (1, 0, 3) swings round to (3, 0, -1).
+    Owner turned(BoundingSphere(), tallBox);
+    turned.rotateY(90.0f);
+    EXPECT_TRUE(near(turned.box.footprint[0], glm::vec4(3.0f, 0.0f, -1.0f, 1.0f)));
+}
+
+TEST(BoundingSphere, WorldCentreFollowsTheOwnerButTheRadiusIsNotScaled)
+{
+    Owner owner(BoundingSphere(glm::vec3(0.0f, 1.0f, 0.0f), 2.0f), BoundingBox());
+    owner.scale(3.0f, 3.0f, 3.0f);
+    EXPECT_TRUE(near(owner.sphere.worldCentre, glm::vec3(0.0f, 3.0f, 0.0f)));
+    EXPECT_EQ(owner.sphere.radius, 2.0f);
+
+    owner.translate(1.0f, 0.0f, 0.0f); // in the scaled frame: 3 world units
+    EXPECT_TRUE(near(owner.sphere.worldCentre, glm::vec3(3.0f, 3.0f, 0.0f)));
+}
+
+TEST(Footprints, PointsOnEdgesAndCornersAreInsideAndHeightDoesNotMatter)
+{
+    const Footprint square = rectangle(0.0f, 0.0f, 2.0f, 2.0f);
+    EXPECT_TRUE(pointInFootprint({1.0f, 0.0f, 1.0f, 1.0f}, square));
+    EXPECT_TRUE(pointInFootprint({2.0f, 0.0f, 1.0f, 1.0f}, square)); // on an edge
+    EXPECT_TRUE(pointInFootprint({0.0f, 0.0f, 0.0f, 1.0f}, square)); // on a corner
+    EXPECT_FALSE(pointInFootprint({2.01f, 0.0f, 1.0f, 1.0f}, square));
+    EXPECT_FALSE(pointInFootprint({1.0f, 0.0f, -0.01f, 1.0f}, square));
+    // A footprint turned 45 degrees: its bounding square's corner is outside.
+    const float h = 1.0f;
+    const Footprint diamond = {glm::vec4(h, 0, 0, 1), glm::vec4(0, 0, h, 1), glm::vec4(-h, 0, 0, 1),
+                               glm::vec4(0, 0, -h, 1)};
+    EXPECT_TRUE(pointInFootprint({0.4f, 0.0f, 0.4f, 1.0f}, diamond));
+    EXPECT_FALSE(pointInFootprint({0.9f, 0.0f, 0.9f, 1.0f}, diamond));
+}
+
+TEST(Footprints, TouchingAlongAnEdgeOverlapsButAPlusShapedCrossingDoesNot)
+{
+    const Footprint left = rectangle(0.0f, 0.0f, 2.0f, 2.0f);
+    EXPECT_TRUE(footprintsOverlap(left, rectangle(2.0f, 0.5f, 4.0f, 1.5f)));  // shares an edge
+    EXPECT_TRUE(footprintsOverlap(left, rectangle(1.0f, 1.0f, 3.0f, 3.0f)));  // corners inside
+    EXPECT_TRUE(footprintsOverlap(rectangle(0.5f, 0.5f, 1.0f, 1.0f), left));  // one inside the other
+    EXPECT_FALSE(footprintsOverlap(left, rectangle(2.1f, 0.0f, 4.0f, 2.0f))); // a gap
+    // Long and thin across each other: no corner of either inside the other.
+    EXPECT_FALSE(footprintsOverlap(rectangle(-5.0f, -0.5f, 5.0f, 0.5f), rectangle(-0.5f, -5.0f, 0.5f, 5.0f)));
 }

@@ -1,6 +1,7 @@
 #include "sound/SoundFileDecoder.h"
 
 #include "SoundTestSupport.h"
+#include "support/CapturedOutput.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,10 +18,8 @@ using namespace soundtest;
 // Decodes path with standard output captured; what was printed goes to printed.
 FMOD_RESULT decodePrinting(const std::filesystem::path& path, DecodedAudio& audio, std::string& printed)
 {
-    testing::internal::CaptureStdout();
-    const FMOD_RESULT result = SoundFileDecoder::decode(path.c_str(), audio);
-    std::fflush(stdout);
-    printed = testing::internal::GetCapturedStdout();
+    FMOD_RESULT result = FMOD_OK;
+    printed = printedBy([&] { result = SoundFileDecoder::decode(path.c_str(), audio); });
     return result;
 }
 
@@ -79,8 +78,9 @@ TEST(SoundBadInput, CutShortFilesPlayWhatTheyHoldWithOneLine)
 }
 
 // Float files can hold NaN and infinities: those samples play as silence and
-// are counted in one line; finite overshoot is clamped to full scale, silently.
-TEST(SoundBadInput, SamplesThatAreNotNumbersPlayAsSilence)
+// are counted in one line; finite overshoot is clamped to full scale, not
+// wrapped round to the negative end.
+TEST(SoundBadInput, SamplesThatAreNotNumbersPlayAsSilenceAndOvershootIsClamped)
 {
     TempDir dir;
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -90,45 +90,10 @@ TEST(SoundBadInput, SamplesThatAreNotNumbersPlayAsSilence)
     DecodedAudio audio;
     std::string printed;
     ASSERT_EQ(decodePrinting(path, audio, printed), FMOD_OK);
+    EXPECT_EQ(audio.channels, 1);
+    EXPECT_EQ(audio.sampleRate, kRate);
     const std::vector<std::int16_t> expected = {0, 16384, 0, 32767, 0, -32767, 0, 8192};
     EXPECT_EQ(audio.samples, expected);
     EXPECT_EQ(printed,
               "Sound file '" + path.string() + "' holds 4 samples that are not finite numbers; they play as silence.\n");
-}
-
-// What is no sound at all fails to decode (the sound bank then ends the
-// program with its error line); a WAV named .mp3 is decoded by its content.
-TEST(SoundBadInput, WrongFormatsFailOrDecodeByTheirContent)
-{
-    TempDir dir;
-    const auto empty = dir.file("empty.wav");
-    std::ofstream(empty, std::ios::binary).flush();
-    const auto noise = dir.file("noise.wav");
-    {
-        std::ofstream out(noise, std::ios::binary);
-        unsigned seed = 5;
-        for (int i = 0; i < 4096; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            out.put(static_cast<char>((seed >> 16) & 0xff));
-        }
-    }
-    const auto tone = dir.file("tone.wav");
-    ASSERT_TRUE(writeTone(tone, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 440.0, 0.5));
-    const auto headerOnly = dir.file("header.wav");
-    keepFirstBytes(tone, headerOnly, 44.0 / static_cast<double>(std::filesystem::file_size(tone)));
-    for (const auto& path : {empty, noise, headerOnly}) {
-        SCOPED_TRACE(path.filename().string());
-        DecodedAudio audio;
-        std::string printed;
-        EXPECT_NE(decodePrinting(path, audio, printed), FMOD_OK);
-        EXPECT_TRUE(audio.samples.empty());
-    }
-
-    const auto renamed = dir.file("renamed.mp3");
-    std::filesystem::copy_file(tone, renamed);
-    DecodedAudio audio;
-    std::string printed;
-    ASSERT_EQ(decodePrinting(renamed, audio, printed), FMOD_OK);
-    EXPECT_EQ(audio.frames(), kRate / 2);
-    EXPECT_EQ(printed, "");
 }

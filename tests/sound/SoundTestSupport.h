@@ -48,12 +48,9 @@ inline bool writeTone(const std::filesystem::path& path, int format, int channel
 }
 
 // A private directory per test, removed afterwards.
-class TempDir {
-public:
-    std::filesystem::path file(const std::string& name) const { return scratch.path() / name; }
-
-private:
-    ScratchDir scratch{"brimbolt_sound"};
+struct TempDir : ScratchDir {
+    TempDir() : ScratchDir("brimbolt_sound") {}
+    std::filesystem::path file(const std::string& name) const { return path() / name; }
 };
 
 struct SystemReleaser {
@@ -116,7 +113,6 @@ inline double measuredFrequency(const Capture& capture, int channel)
 // The two modes the sound bank passes.
 inline constexpr unsigned kLooping = FMOD::FMOD_LOOP_NORMAL | FMOD::FMOD_2D | FMOD::FMOD_HARDWARE;
 inline constexpr unsigned kOneShot = FMOD::FMOD_DEFAULT;
-inline constexpr double kSilence = 1e-4;
 // Long enough for OpenAL's gain and pitch changes to finish fading.
 inline constexpr double kSettle = 0.02;
 

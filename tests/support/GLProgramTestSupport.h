@@ -8,21 +8,17 @@
 #include "gl/GLObject.h"
 #include "gl/Shader.h"
 #include "gl/ShaderLocation.h"
+#include "support/GlmNear.h"
 #include "support/ScratchDir.h"
 
 #include <epoxy/gl.h>
-#include <glm/glm.hpp>
-#include <glm/gtc/type_ptr.hpp>
-#define GLM_ENABLE_EXPERIMENTAL
-#include <glm/gtx/string_cast.hpp>
-#include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace rendertest {
@@ -60,19 +56,7 @@ inline std::string writeSources(const ScratchDir& folder, const std::string& nam
     return (folder.path() / name).string();
 }
 
-// Element-wise comparison of GLM vectors and matrices that prints both sides.
-template <typename T>
-testing::AssertionResult near(const T& actual, const T& expected, float tolerance = 1e-5f)
-{
-    const float* a = glm::value_ptr(actual);
-    const float* e = glm::value_ptr(expected);
-    for (std::size_t i = 0; i < sizeof(T) / sizeof(float); ++i) {
-        if (!(std::fabs(a[i] - e[i]) <= tolerance)) {
-            return testing::AssertionFailure() << glm::to_string(actual) << " differs from " << glm::to_string(expected);
-        }
-    }
-    return testing::AssertionSuccess();
-}
+using testsupport::near;
 
 template <typename T>
 T readUniform(Shader& program, ShaderLocation key)
@@ -113,6 +97,34 @@ inline void bindTexture(GLenum unit, GLenum target, GLuint texture)
     glActiveTexture(unit);
     glBindTexture(target, texture);
     glActiveTexture(GL_TEXTURE0);
+}
+
+// Level 0 of a 2D texture, bottom row first: RGBA bytes, or depth in [0, 1].
+template <typename Texel = std::uint8_t>
+std::vector<Texel> readTexture(GLuint texture, int width, int height)
+{
+    constexpr bool depth = std::is_floating_point_v<Texel>;
+    std::vector<Texel> texels(static_cast<std::size_t>(width * height * (depth ? 1 : 4)));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, depth ? GL_DEPTH_COMPONENT : GL_RGBA, depth ? GL_FLOAT : GL_UNSIGNED_BYTE,
+                  texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texels;
+}
+
+// A parameter of a 2D texture (level < 0) or of one of its levels.
+inline GLint textureParameter(GLuint texture, GLenum parameter, GLint level = -1)
+{
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (level < 0) {
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+    } else {
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, parameter, &value);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
 }
 
 using Pixel = std::array<std::uint8_t, 4>;

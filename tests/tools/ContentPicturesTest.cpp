@@ -1,8 +1,10 @@
 // Every generated picture, loaded through the program's texture manager with
 // the alpha setting its user passes, comes out in the format it is drawn with.
-#include "assets/AssetTestSupport.h"
 #include "assets/TextureManager.h"
 #include "scene/RoomLayout.h"
+
+#include "support/AssetFiles.h"
+#include "support/GLProgramTestSupport.h"
 #include "support/GLTestContext.h"
 
 #include <FreeImage.h>
@@ -15,16 +17,17 @@
 #include <vector>
 
 using namespace assettest;
+using namespace rendertest;
 
 namespace {
 
 enum class Use { Blended, GreyScale, Opaque };
 
-// Drawn blended: particles, credits and the lap numbers. Read as height maps:
+// Drawn blended: particles, credits, the lap numbers and the overlay's letters. Read as height maps:
 // the relief pictures. Everything else, the room's textures included, is opaque.
 Use useOf(const std::string& name)
 {
-    const std::set<std::string> blended{"smoke.png", "explosion.png", "credits.png", "numbers.png"};
+    const std::set<std::string> blended{"smoke.png", "explosion.png", "credits.png", "numbers.png", "glyphs.png"};
     const std::set<std::string> heightMaps{"brick09b.jpg", "rtrTexture_DISP.jpg", "sampledDisplacement.jpg"};
     return blended.count(name) ? Use::Blended : heightMaps.count(name) ? Use::GreyScale : Use::Opaque;
 }
@@ -61,17 +64,16 @@ TEST(ContentPictures, EveryPictureLoadsInTheFormatItIsUsedWith)
         const Use use = useOf(name);
         ASSERT_TRUE(manager->loadTexture(name, use == Use::Blended));
         const GLuint texture = manager->textureId(name);
-        const GLint format = levelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT);
-        const int width = levelParameter(texture, GL_TEXTURE_WIDTH);
-        const int height = levelParameter(texture, GL_TEXTURE_HEIGHT);
+        const GLint format = textureParameter(texture, GL_TEXTURE_INTERNAL_FORMAT, 0);
+        const int width = textureParameter(texture, GL_TEXTURE_WIDTH, 0);
+        const int height = textureParameter(texture, GL_TEXTURE_HEIGHT, 0);
         if (use == Use::Blended) {
             ++blended;
             EXPECT_TRUE(format == GL_RGBA || format == GL_RGBA8) << std::hex << format;
             EXPECT_EQ(fileBitsPerPixel(name), 32u);
             // Clear somewhere and solid somewhere, or blending shows nothing.
-            const std::vector<BYTE> texels = readRgba(texture, width, height);
-            BYTE lowest = 255;
-            BYTE highest = 0;
+            const std::vector<std::uint8_t> texels = readTexture(texture, width, height);
+            std::uint8_t lowest = 255, highest = 0;
             for (std::size_t i = 3; i < texels.size(); i += 4) {
                 lowest = std::min(lowest, texels[i]);
                 highest = std::max(highest, texels[i]);
@@ -84,7 +86,7 @@ TEST(ContentPictures, EveryPictureLoadsInTheFormatItIsUsedWith)
                         format == GL_DEPTH_COMPONENT24 || format == GL_DEPTH_COMPONENT32 ||
                         format == GL_DEPTH_COMPONENT32F) << std::hex << format;
             EXPECT_EQ(fileBitsPerPixel(name), 8u);
-            const std::vector<float> heights = readDepth(texture, width, height);
+            const std::vector<float> heights = readTexture<float>(texture, width, height);
             const auto [lowest, highest] = std::minmax_element(heights.begin(), heights.end());
             EXPECT_GT(*highest - *lowest, 0.25f) << "a flat relief";
         } else {
@@ -92,7 +94,7 @@ TEST(ContentPictures, EveryPictureLoadsInTheFormatItIsUsedWith)
             EXPECT_EQ(fileBitsPerPixel(name), 24u);
         }
     }
-    EXPECT_EQ(blended, 4) << "a blended picture is missing";
+    EXPECT_EQ(blended, 5) << "a blended picture is missing";
     EXPECT_EQ(greyScale, 3) << "a height map is missing";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -1,8 +1,11 @@
+// The checks that refuse, before Assimp reads them, model files it would not survive.
 #include "assets/ColladaCheck.h"
+#include "assets/MaterialLibraryCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -30,6 +33,14 @@ std::string triangle(const std::string& arrayAttributes, const std::string& acce
            indices + "</p></triangles>\n</mesh></geometry></library_geometries></COLLADA>\n";
 }
 
+// Each document breaks the rule a test is named for; any report will do.
+void expectEachRefused(std::initializer_list<std::string> documents)
+{
+    for (const std::string& document : documents) {
+        EXPECT_NE(ColladaCheck::problemIn(document), "") << document;
+    }
+}
+
 std::string sourceFile(const std::string& relativePath)
 {
     std::ifstream file(std::string(BRIMBOLT_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
@@ -53,31 +64,27 @@ TEST(ColladaCheck, WellFormedFilesPass)
     }
 }
 
-TEST(ColladaCheck, AccessorsMustStayInsideTheirArrays)
+// Accessors stay inside their arrays (three parameters read three values of
+// each point whatever the stride; a bind matrix sixteen from where its item
+// starts), and counts are plain numbers no larger than the file.
+TEST(ColladaCheck, AccessorsStayInsideTheirArraysAndCountsAreNumbersTheFileCanHold)
 {
     EXPECT_EQ(ColladaCheck::problemIn(triangle("", "count=\"3\" stride=\"3\"")),
               "Collada check: an accessor reads past the end of 'a' (0 values) (line 4)");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"8\"", "count=\"3\" stride=\"3\"")), "");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"3\" offset=\"1\" stride=\"3\"")), "");
-    // Three parameters read three values of each point whatever the stride.
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"9\" stride=\"1\"")), "");
+    EXPECT_EQ(ColladaCheck::problemIn(triangle("count=\"-9\"", "count=\"3\" stride=\"3\"")),
+              "Collada check: count \"-9\" in <float_array> is not a plain number (line 3)");
+    expectEachRefused({triangle("count=\"8\"", "count=\"3\" stride=\"3\""),
+                       triangle("count=\"9\"", "count=\"3\" offset=\"1\" stride=\"3\""),
+                       triangle("count=\"9\"", "count=\"9\" stride=\"1\""),
+                       triangle("count=\"0x9\"", "count=\"3\" stride=\"3\""),
+                       triangle("count=\"&#57;\"", "count=\"3\" stride=\"3\""),
+                       triangle("count=\"\"", "count=\"3\" stride=\"3\"")});
     EXPECT_EQ(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"9\" stride=\"1\"", "0 1 2", "X")), "");
-    // A bind matrix reads sixteen values from where its item starts.
     const std::string matrix = "<float_array id=\"m\" count=\"9\">1 0 0 0 1 0 0 0 1</float_array>"
                                "<accessor source=\"#m\" count=\"1\" stride=\"16\"><param type=\"float4x4\"/></accessor>";
     EXPECT_EQ(ColladaCheck::problemIn(matrix),
               "Collada check: an accessor reads past the end of 'm' (9 values) (line 1)");
-}
-
-TEST(ColladaCheck, CountsMustBePlainNumbersNoLargerThanTheFile)
-{
-    EXPECT_EQ(ColladaCheck::problemIn(triangle("count=\"-9\"", "count=\"3\" stride=\"3\"")),
-              "Collada check: count \"-9\" in <float_array> is not a plain number (line 3)");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"0x9\"", "count=\"3\" stride=\"3\"")), "");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"&#57;\"", "count=\"3\" stride=\"3\"")), "");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"\"", "count=\"3\" stride=\"3\"")), "");
-    const std::string huge = triangle("count=\"9\"", "count=\"3\" stride=\"3\"");
-    std::string withHugeCount = huge;
+    std::string withHugeCount = triangle("count=\"9\"", "count=\"3\" stride=\"3\"");
     withHugeCount.replace(withHugeCount.find("<triangles count=\"1\""), 20, "<triangles count=\"4000000000\"");
     EXPECT_EQ(ColladaCheck::problemIn(withHugeCount),
               "Collada check: count 4000000000 in <triangles> is larger than the file (line 6)");
@@ -87,12 +94,11 @@ TEST(ColladaCheck, IndexListsHoldOnlyWholeNumbers)
 {
     EXPECT_EQ(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 2x")),
               "Collada check: <p> holds something other than whole numbers (line 6)");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 2.5")), "");
-    EXPECT_NE(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 &#50;")), "");
+    expectEachRefused({triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 2.5"),
+                       triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 &#50;"), "<v>1 2 x</v>",
+                       "<vcount>3 3 a</vcount>"});
     EXPECT_EQ(ColladaCheck::problemIn(triangle("count=\"9\"", "count=\"3\" stride=\"3\"", "0 1 <!-- 2 -->2")),
               "Collada check: <p> holds more than numbers (line 6)");
-    EXPECT_NE(ColladaCheck::problemIn("<v>1 2 x</v>"), "");
-    EXPECT_NE(ColladaCheck::problemIn("<vcount>3 3 a</vcount>"), "");
     // A <vcount> promising more indices than the file could spell.
     EXPECT_EQ(ColladaCheck::problemIn("<polylist count=\"2\"><vcount>3 999999</vcount></polylist>"),
               "Collada check: <vcount> adds up to more than the file could hold (line 1)");
@@ -136,10 +142,8 @@ TEST(ColladaCheck, WhatTheScanCannotFollowIsRefused)
 {
     EXPECT_EQ(ColladaCheck::problemIn(std::string("<COLLADA>") + '\0' + "<p>x</p></COLLADA>"),
               "Collada check: a NUL character, so not a UTF-8 text (line 1)");
-    EXPECT_NE(ColladaCheck::problemIn("<!DOCTYPE c [<!ENTITY n \"9\">]><COLLADA/>"), "");
-    EXPECT_NE(ColladaCheck::problemIn("<COLLADA><!-- open comment"), "");
-    EXPECT_NE(ColladaCheck::problemIn("<COLLADA version=1.4.1>"), "");
-    EXPECT_NE(ColladaCheck::problemIn("<accessor source=\"#a&amp;b\" count=\"1\"/>"), "");
+    expectEachRefused({"<!DOCTYPE c [<!ENTITY n \"9\">]><COLLADA/>", "<COLLADA><!-- open comment",
+                       "<COLLADA version=1.4.1>", "<accessor source=\"#a&amp;b\" count=\"1\"/>"});
 }
 
 TEST(ColladaCheck, OnlyDaeNamesInAnyCaseAreCollada)
@@ -150,4 +154,31 @@ TEST(ColladaCheck, OnlyDaeNamesInAnyCaseAreCollada)
     EXPECT_FALSE(ColladaCheck::isColladaPath("car3.obj"));
     EXPECT_FALSE(ColladaCheck::isColladaPath("dae"));
     EXPECT_FALSE(ColladaCheck::isColladaPath("wheel.dae.obj"));
+}
+
+// A library must start with "newmtl" (after comments and white space) and
+// hold at least eight bytes; after the first newmtl anything goes.
+TEST(MaterialLibraryCheck, LibrariesStartingWithNewmtlPassAndOthersAreRefused)
+{
+    EXPECT_EQ(MaterialLibraryCheck::problemIn(""), "");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("newmtl red\nKd 1 0 0\n"), "");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("# made by hand\r\n\r\n\t  newmtl red\r\nKd 1 0 0\r\n"), "");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("\xEF\xBB\xBFnewmtl red\nKd 1 0 0\n"), "");
+    // After the first newmtl anything goes: that is Assimp's to read.
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("newmtl a\nKd x\n????\n"), "");
+
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("Kd 1 0 0\nnewmtl red\n"), "\"Kd\" before the first newmtl");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("# colours\n  map_Kd wood.jpg\n"),
+              "\"map_Kd\" before the first newmtl");
+    // Assimp ends lines at a NUL and a form feed too.
+    EXPECT_EQ(MaterialLibraryCheck::problemIn(std::string("# a\0Ns 10\nnewmtl b\n", 20)),
+              "\"Ns\" before the first newmtl");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("# a\fbump x.png\nnewmtl b\n"), "\"bump\" before the first newmtl");
+    // A UTF-16 library starts with its byte order mark.
+    EXPECT_NE(MaterialLibraryCheck::problemIn(std::string("\xFF\xFEn\0e\0w\0m\0t\0l\0", 14)), "");
+
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("\n"), "shorter than 8 bytes");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("# 12345"), "shorter than 8 bytes");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("newmtl\n"), "shorter than 8 bytes");
+    EXPECT_EQ(MaterialLibraryCheck::problemIn("newmtl a"), "");
 }

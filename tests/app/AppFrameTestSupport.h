@@ -3,7 +3,6 @@
 #include "app/AppMain.h"
 #include "app/Launch.h"
 #include "assets/TextureManager.h"
-#include "effects/UserInterface.h"
 #include "scene/Camera.h"
 #include "scene/SceneObject.h"
 #include "settings/Settings.h"
@@ -13,10 +12,10 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <filesystem>
 #include <vector>
 
@@ -41,8 +40,6 @@ public:
         // An identity step refreshes everything derived from the placement.
         object.applyTransform(glm::mat4(1.0f), glm::mat4(1.0f));
     }
-    PlacementGuard(const PlacementGuard&) = delete;
-    PlacementGuard& operator=(const PlacementGuard&) = delete;
 
 private:
     SceneObject& object;
@@ -57,13 +54,15 @@ protected:
     static constexpr int width = 320;
     static constexpr int height = 180;
 
-    static void SetUpTestSuite()
+    static void SetUpTestSuite() { launchApp(AppMain::SoundOutput::Device); }
+    static void launchApp(AppMain::SoundOutput soundOutput)
     {
         previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(std::filesystem::path(BRIMBOLT_SOURCE_DIR) / "bin");
         LaunchOptions options;
         options.width = width;
         options.height = height;
+        options.soundOutput = soundOutput;
         options.seed = 1;
         options.raceStep = RaceClock::defaultStep;
         options.showStartScreen = true;
@@ -86,7 +85,17 @@ protected:
         }
         app->fixedView = nullptr;
         app->restart();
+        while (glGetError() != GL_NO_ERROR) {
+        }
         frame(0.0);
+    }
+
+    // No frame of any test raised a GL error: the flag stays set until read.
+    void TearDown() override
+    {
+        if (ready) {
+            EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        }
     }
 
     // A drawn frame that ran the race for `seconds`.
@@ -139,39 +148,41 @@ protected:
         return pixels;
     }
 
-    // Writes an image as PPM into $BRIMBOLT_DUMP_DIR when that is set, to look at a failing check.
-    static void dump(const char* name, const Image& image)
-    {
-        const char* folder = std::getenv("BRIMBOLT_DUMP_DIR");
-        if (!folder) {
-            return;
-        }
-        std::string path = std::string(folder) + "/" + name + ".ppm";
-        if (FILE* file = std::fopen(path.c_str(), "wb")) {
-            std::fprintf(file, "P6 %d %d 255\n", width, height);
-            for (int y = height - 1; y >= 0; --y) {
-                std::fwrite(&image[y * width * 3], 1, width * 3, file);
-            }
-            std::fclose(file);
-        }
-    }
-
-    // Mean of (r + g + b) / 3 over a square of pixels around a point.
-    static double brightness(const Image& image, Pixel centre, int radius)
+    // Over a square of pixels around a point, clipped to the picture: the
+    // mean of `value(channel of a, channel of b)` over the three channels.
+    template <typename Value>
+    static double meanAround(const Image& a, const Image& b, Pixel centre, int radius, Value value)
     {
         double sum = 0.0;
         int count = 0;
-        for (int y = centre.y - radius; y <= centre.y + radius; ++y) {
-            for (int x = centre.x - radius; x <= centre.x + radius; ++x) {
-                if (x < 0 || y < 0 || x >= width || y >= height) {
-                    continue;
+        for (int y = std::max(centre.y - radius, 0); y <= std::min(centre.y + radius, height - 1); ++y) {
+            for (int x = std::max(centre.x - radius, 0); x <= std::min(centre.x + radius, width - 1); ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    const std::size_t i = static_cast<std::size_t>((y * width + x) * 3 + c);
+                    sum += value(a[i], b[i]);
+                    ++count;
                 }
-                const std::uint8_t* p = &image[(y * width + x) * 3];
-                sum += (p[0] + p[1] + p[2]) / 3.0;
-                ++count;
             }
         }
         return count > 0 ? sum / count : 0.0;
+    }
+    static double brightness(const Image& image, Pixel centre, int radius)
+    {
+        return meanAround(image, image, centre, radius, [](int v, int) { return v; });
+    }
+    // Mean absolute channel difference.
+    static double difference(const Image& a, const Image& b, Pixel centre, int radius)
+    {
+        return meanAround(a, b, centre, radius, [](int u, int v) { return std::abs(u - v); });
+    }
+    // How many channels of the two pictures differ by more than `threshold`.
+    static long differing(const Image& a, const Image& b, int threshold)
+    {
+        long count = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            count += std::abs(int(a[i]) - int(b[i])) > threshold ? 1 : 0;
+        }
+        return count;
     }
 
     static inline AppMain* app = nullptr;

@@ -1,6 +1,6 @@
 // The race inside the whole application on its race clock: whether frames
-// come 500 times a second, twice a second or at random, the race reaches
-// the same state at the same race time, bit for bit.
+// come 500 times a second, once in three seconds or at random, the race
+// reaches the same state at the same race time, bit for bit.
 #include "AppFrameTestSupport.h"
 
 #include "render/Light.h"
@@ -8,14 +8,17 @@
 #include "vehicles/EnergyStone.h"
 #include "vehicles/Player.h"
 
-#include <cmath>
+#include <array>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <random>
 
 namespace {
 
-// What the race is at one moment: whatever a frame rate could change.
+// What the race is at one moment: whatever a frame rate could change. (What
+// goes on from race to race, the turning show pieces, the wheels' roll and
+// the smoke, is left out: each race here starts where the one before ended.)
 struct RaceState {
     double raceTime = 0.0;
     std::array<glm::mat4, 2> carModels{};
@@ -32,14 +35,9 @@ struct RaceState {
 
 std::ostream& operator<<(std::ostream& out, const RaceState& state)
 {
-    out << "t=" << state.raceTime << " car 1 at (" << state.carModels[0][3].x << ", " << state.carModels[0][3].z
-        << ") speed " << state.speeds[0] << ", car 2 at (" << state.carModels[1][3].x << ", "
-        << state.carModels[1][3].z << ") speed " << state.speeds[1] << ", stones at";
-    for (double time : state.stoneTakenAt) {
-        out << ' ' << time;
-    }
-    out << ", light 3 (" << state.sceneLightColor.r << ", " << state.sceneLightColor.g << ")";
-    return out;
+    return out << "t=" << state.raceTime << ", car 1 at (" << state.carModels[0][3].x << ", "
+               << state.carModels[0][3].z << ") speed " << state.speeds[0] << ", stone 6 taken at "
+               << state.stoneTakenAt[5] << ", light 3 red " << state.sceneLightColor.r;
 }
 
 constexpr std::array<double, 4> checkTimes = {30.0, 60.0, 90.0, 130.0};
@@ -49,7 +47,7 @@ constexpr std::array<double, 4> checkTimes = {30.0, 60.0, 90.0, 130.0};
 class AppRaceClock : public AppFrame {
 protected:
     // Runs one race from its start with frames from nextFrame, cut short so
-    // that the frames add up exactly to each check time, and notes the state
+    // that the race lands exactly on each check time, and notes the state
     // there. Nothing is drawn: the race cannot depend on it.
     template <typename NextFrame>
     std::vector<RaceState> raceWith(NextFrame nextFrame)
@@ -66,18 +64,18 @@ protected:
             }
         };
         std::vector<RaceState> states;
-        double shown = 0.0; // frame time so far
         for (double checkTime : checkTimes) {
-            while (shown < checkTime) {
-                const double frame = std::min(nextFrame(), checkTime - shown);
-                shown = frame == checkTime - shown ? checkTime : shown + frame;
-                app->advance(frame, noteStones);
+            for (int frames = 0; app->raceTime < checkTime - 1e-9; ++frames) {
+                if (frames == 100000) {
+                    ADD_FAILURE() << "the race stood still at " << app->raceTime << " s";
+                    return states;
+                }
+                app->advance(std::min(nextFrame(), checkTime - app->raceTime), noteStones);
             }
             state.raceTime = app->raceTime;
             for (int p = 0; p < 2; ++p) {
-                const Car& car = *app->players[p]->getCar();
-                state.carModels[p] = *car.modelMatrix;
-                state.speeds[p] = *car.speed;
+                state.carModels[p] = *app->players[p]->getCar()->modelMatrix;
+                state.speeds[p] = *app->players[p]->getCar()->speed;
             }
             state.sceneLightColor = app->lights[2]->color();
             states.push_back(state);
@@ -91,49 +89,29 @@ TEST_F(AppRaceClock, TheRaceIsTheSameBitForBitAtAnyFrameRate)
     auto every = [](double seconds) { return [seconds] { return seconds; }; };
     const std::vector<RaceState> reference = raceWith(every(1.0 / 60.0));
 
-    // The race as it should be: stones taken, the closing light scene under way.
+    // The race as it should be at 130 s: every stone taken, light 3 fading.
     ASSERT_EQ(reference.size(), checkTimes.size());
-    for (std::size_t i = 0; i < checkTimes.size(); ++i) {
-        EXPECT_NEAR(reference[i].raceTime, checkTimes[i], 1e-9);
-    }
+    EXPECT_NEAR(reference.back().raceTime, checkTimes.back(), 1e-9);
     for (double takenAt : reference.back().stoneTakenAt) {
-        EXPECT_GT(takenAt, 0.0) << "a stone was still on the course at 130 s";
+        EXPECT_GT(takenAt, 0.0);
     }
-    EXPECT_LT(reference.back().sceneLightColor.r, 0.5f) << "light 3 had not faded by 130 s";
-    EXPECT_NE(reference[0].carModels, reference[1].carModels);
+    EXPECT_LT(reference.back().sceneLightColor.r, 0.5f);
 
-    struct Rate {
-        const char* name;
-        std::function<double()> next;
-    };
     std::mt19937 random(20261208u);
     std::uniform_real_distribution<double> logSeconds(std::log(0.001), std::log(1.0));
-    const Rate rates[] = {
+    // Frames of 3 s each run one second of race: a stalled machine sees the
+    // race slow down, never another race.
+    const std::pair<const char*, std::function<double()>> rates[] = {
         {"1/500 s", every(1.0 / 500.0)},
         {"1/5 s", every(0.2)},
-        {"1/2 s", every(0.5)},
+        {"3 s", every(3.0)},
         {"irregular, 1 ms to 1 s", [&] { return std::exp(logSeconds(random)); }},
     };
-    for (const Rate& rate : rates) {
-        const std::vector<RaceState> states = raceWith(rate.next);
-        for (std::size_t i = 0; i < checkTimes.size(); ++i) {
-            EXPECT_EQ(states[i], reference[i]) << "frames every " << rate.name << ", at " << checkTimes[i] << " s";
+    for (const auto& [name, next] : rates) {
+        const std::vector<RaceState> states = raceWith(next);
+        for (std::size_t i = 0; i < states.size(); ++i) {
+            EXPECT_EQ(states[i], reference[i]) << "frames every " << name << ", at " << checkTimes[i] << " s";
         }
+        EXPECT_EQ(states.size(), checkTimes.size());
     }
-}
-
-TEST_F(AppRaceClock, FramesLongerThanASecondSlowTheRaceDownWithoutChangingIt)
-{
-    const RaceState reference = raceWith([] { return 0.5; }).front();
-    std::srand(7);
-    app->restart();
-    // Frames of 3 s: each runs one second of race, so 30 s of race take 30 frames.
-    int frames = 0;
-    while (app->raceTime < 30.0 - 1e-9) {
-        app->advance(3.0);
-        ++frames;
-    }
-    EXPECT_EQ(frames, 30);
-    EXPECT_EQ(*app->players[0]->getCar()->modelMatrix, reference.carModels[0]);
-    EXPECT_EQ(*app->players[1]->getCar()->speed, reference.speeds[1]);
 }

@@ -5,8 +5,13 @@
 using platform::GLFW_FULLSCREEN;
 using platform::GLFW_WINDOW;
 
-TEST(WindowSize, FullScreenTakesTheDesktopOnlyWhenItFits)
+TEST(WindowSize, OnlyExactlyOneMeansFullScreenWhichTakesTheDesktopOnlyWhenItFits)
 {
+    EXPECT_EQ(WindowSize::modeFromConfig(1), GLFW_FULLSCREEN);
+    for (int value : {2, 0, -1}) {
+        EXPECT_EQ(WindowSize::modeFromConfig(value), GLFW_WINDOW) << value;
+    }
+
     auto choose = [](int mode, int desktopWidth, int desktopHeight) {
         platform::VideoMode desktop;
         desktop.Width = desktopWidth;
@@ -24,12 +29,4 @@ TEST(WindowSize, FullScreenTakesTheDesktopOnlyWhenItFits)
     EXPECT_EQ(choose(GLFW_FULLSCREEN, 0, 0), std::make_pair(1920, 1080));
     // A window keeps the configured size whatever the desktop.
     EXPECT_EQ(choose(GLFW_WINDOW, 2560, 1440), std::make_pair(1280, 720));
-}
-
-TEST(WindowSize, OnlyExactlyOneMeansFullScreen)
-{
-    EXPECT_EQ(WindowSize::modeFromConfig(1), GLFW_FULLSCREEN);
-    EXPECT_EQ(WindowSize::modeFromConfig(2), GLFW_WINDOW);
-    EXPECT_EQ(WindowSize::modeFromConfig(0), GLFW_WINDOW);
-    EXPECT_EQ(WindowSize::modeFromConfig(-1), GLFW_WINDOW);
 }

@@ -3,19 +3,17 @@
 # whatever frame rate this machine draws, its first pick-ups come at the race
 # times a recording with the same random seed prints, however coarse the
 # recording's frames.
-set -u
-binary=$1
-source_dir=$2
 # shellcheck source=common.bash
 . "$(dirname "$0")/common.bash"
-
 run_inside_virtual_x "$0" "$@"
 
-recorder=$(dirname "$binary")/../build/tools/record/brimbolt_record
-[ -x "$recorder" ] || recorder=$source_dir/build/tools/record/brimbolt_record
+# Beside the program in its build, or in the build whose program goes to bin/.
+for recorder in "$(dirname "$binary")"/../{,build/}tools/record/brimbolt_record "$source_dir/build/tools/record/brimbolt_record"; do
+  [ -x "$recorder" ] && break
+done
 [ -x "$recorder" ] || fail "no recorder beside $binary"
 
-root=$(make_workdir "$source_dir" "width = 480
+root=$(make_workdir "width = 480
 height = 270
 fullscreen = 0
 sound = 0")

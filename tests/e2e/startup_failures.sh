@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # Start-up failures end in order: no configuration file stops before any window
 # with one line naming the file; a window that cannot open reports it and exits 0.
-set -u
-binary=$1
-source_dir=$2
 # shellcheck source=common.bash
 . "$(dirname "$0")/common.bash"
 
@@ -11,18 +8,18 @@ source_dir=$2
 # configuration error proves that no window was tried.
 unset DISPLAY WAYLAND_DISPLAY
 
-root=$(make_workdir "$source_dir" "")
+root=$(make_workdir "")
 trap 'rm -rf "$root"' EXIT
-(cd "$root/bin" && exec "$binary" > "$root/stdout.txt" 2> "$root/stderr.txt") &
-wait_for_exit $! 30
+start_program "$root"
+wait_for_exit "$PID" 30
 [ "$EXIT_CODE" != 0 ] || fail "missing configuration exited with 0"
 [ "$(wc -l < "$root/stderr.txt")" = 1 ] || fail "expected one line on stderr, got: $(cat "$root/stderr.txt")"
 grep -q "../bin/config.txt" "$root/stderr.txt" || fail "stderr does not name the file: $(cat "$root/stderr.txt")"
 grep -q "Failed to initialize" "$root/stderr.txt" && fail "a window was attempted"
 
 printf 'width = 640\nheight = 360\nfullscreen = 0\n' > "$root/bin/config.txt"
-(cd "$root/bin" && exec "$binary" > "$root/stdout.txt" 2> "$root/stderr.txt") &
-wait_for_exit $! 30
+start_program "$root"
+wait_for_exit "$PID" 30
 [ "$EXIT_CODE" = 0 ] || fail "failed window start exited with $EXIT_CODE"
 # Besides a possible note about sound output, the one message is the window failure.
 [ "$(grep -v '^Sound:' "$root/stderr.txt")" = "Failed to initialize OpenGL window." ] ||

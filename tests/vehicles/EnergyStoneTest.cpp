@@ -23,25 +23,18 @@ MeshEntity entryWith(const BoundingSphere& sphere, const BoundingBox& box)
     return entry;
 }
 
-// A stone model whose whole-model records and second entry differ from the
-// first entry's, so a copy of the wrong one shows.
-void fillStoneModel(Geometry& model)
-{
-    model.mesh->boundingSphere = BoundingSphere(glm::vec3(9.0f), 9.0f);
-    model.mesh->boundingBox = BoundingBox(glm::vec3(9.0f), glm::vec3(-9.0f));
-    model.mesh->entries.push_back(
-        entryWith(BoundingSphere(glm::vec3(0.0f, 0.5f, 0.0f), 0.8f),
-                  BoundingBox(glm::vec3(0.4f, 1.0f, 0.3f), glm::vec3(-0.4f, 0.0f, -0.3f))));
-    model.mesh->entries.push_back(entryWith(BoundingSphere(glm::vec3(5.0f), 5.0f),
-                                            BoundingBox(glm::vec3(5.0f), glm::vec3(4.0f))));
-}
-
 } // namespace
 
 TEST(EnergyStones, RecordsComeFromTheFirstSubMeshAndFollowTheStone)
 {
+    // A stone model whose whole-model records and second entry differ from the
+    // first entry's, so a copy of the wrong one shows.
     Geometry model;
-    fillStoneModel(model);
+    model.mesh->boundingSphere = BoundingSphere(glm::vec3(9.0f), 9.0f);
+    model.mesh->boundingBox = BoundingBox(glm::vec3(9.0f), glm::vec3(-9.0f));
+    model.mesh->entries.push_back(entryWith(BoundingSphere(glm::vec3(0.0f, 0.5f, 0.0f), 0.8f),
+                                            BoundingBox(glm::vec3(0.4f, 1.0f, 0.3f), glm::vec3(-0.4f, 0.0f, -0.3f))));
+    model.mesh->entries.push_back(entryWith(BoundingSphere(glm::vec3(5.0f), 5.0f), BoundingBox(glm::vec3(5.0f), glm::vec3(4.0f))));
     EnergyStone stone;
     stone.setGeometry(&model);
     EXPECT_EQ(stone.geometry, &model);
@@ -69,19 +62,6 @@ TEST(EnergyStones, RecordsComeFromTheFirstSubMeshAndFollowTheStone)
     // The shared model itself has not moved.
     EXPECT_EQ(*model.modelMatrix, glm::mat4(1.0f));
     EXPECT_EQ(model.mesh->entries.front().sphere.worldCentre, glm::vec3(0.0f, 0.5f, 0.0f));
-}
-
-TEST(EnergyStones, ACollectedStoneIsNotDrawnUntilTheRestart)
-{
-    Geometry model;
-    fillStoneModel(model);
-    EnergyStone stone;
-    stone.setGeometry(&model);
-    EXPECT_TRUE(stone.isDrawn());
-    stone.collected = true;
-    EXPECT_FALSE(stone.isDrawn());
-    stone.collected = false;
-    EXPECT_TRUE(stone.isDrawn());
 
     // A stone model that could not be read has no sub-mesh: empty records, no crash.
     Geometry unreadable;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Settings.h"
+#include "vehicles/Car.h"
 
 #include <glm/glm.hpp>
 
@@ -13,6 +14,17 @@ struct FrameTimeGuard {
     ~FrameTimeGuard() { deltaTime = saved; }
     const double saved = deltaTime;
 };
+
+// One step of the race update for a car with these controls held.
+inline void drive(Car& car, Controls controls)
+{
+    car.applyControls(controls);
+    car.updateMotion();
+}
+inline void drive(Car& car, Control control)
+{
+    drive(car, Controls(static_cast<int>(control)));
+}
 
 // Yaw in degrees of an object's forward axis (-Z) in the world, counted
 // anticlockwise seen from above, as rotateY counts it.

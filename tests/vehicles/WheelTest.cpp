@@ -1,5 +1,6 @@
 #include "vehicles/Car.h"
 #include "vehicles/Wheel.h"
+#include "scene/RoomLayout.h"
 
 #include "scene/GlmExpectations.h"
 #include "vehicles/VehicleTestSupport.h"
@@ -17,8 +18,7 @@ using namespace vehicletest;
 namespace {
 
 // Player 1's wheel positions; 1 and 2 are the front wheels.
-const std::array<glm::vec3, 4> wheelOffsets{glm::vec3(-0.7f, -0.2f, -1.3f), glm::vec3(0.7f, -0.2f, -1.3f),
-                                            glm::vec3(-0.7f, -0.2f, 0.6f), glm::vec3(0.7f, -0.2f, 0.6f)};
+const auto& wheelOffsets = roomLayout::cars[0].wheelOffsets;
 
 // A car placed away from the origin and turned, with its wheels fitted.
 void placeCar(Car& car)
@@ -49,9 +49,7 @@ TEST(Wheels, CentresFollowTheCarAndOnlyTheFrontWheelsSteer)
     placeCar(car);
     *car.speed = 10.0f;
 
-    car.wheels->steeringAngle = 0.0f;
-    car.steerLeft();
-    car.updateMotion();
+    drive(car, Control::SteerLeft);
     const float steering = car.wheels->steeringAngle;
     ASSERT_GT(steering, 20.0f);
     for (int wheel = 0; wheel < 4; ++wheel) {
@@ -61,31 +59,34 @@ TEST(Wheels, CentresFollowTheCarAndOnlyTheFrontWheelsSteer)
     }
 
     // A frame without steering puts the front wheels straight again.
-    car.wheels->steeringAngle = 0.0f;
-    car.updateMotion();
+    drive(car, Controls());
     for (int wheel = 0; wheel < 4; ++wheel) {
         EXPECT_NEAR(axleYaw(car, wheel), 0.0f, 1e-3f) << "wheel " << wheel + 1;
     }
 }
 
-TEST(Wheels, RollingTurnsTheTreadForwardsByFiftyDegreesPerUnit)
+TEST(Wheels, RollingTurnsTheTreadByFiftyDegreesPerUnitTheWayTheCarGoes)
 {
     FrameTimeGuard frameTime;
-    deltaTime = 0.1;
-    Car car;
-    placeCar(car);
-    *car.speed = 4.4f;
-    // 4.4 less the resistance is 4 units per second: 0.4 units, 20 degrees this frame.
-    car.updateMotion();
-    // The roll shows at the next placement.
-    deltaTime = 0.0;
-    car.translate(0.0f, 0.0f, 0.0f);
-
-    const glm::vec3 top = glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelPlacements[2].model) *
-                          glm::vec3(0.0f, 1.0f, 0.0f);
-    // Forwards is -Z: the top of a tyre rolling forwards tips that way.
-    EXPECT_TRUE(near(top, glm::vec3(0.0f, std::cos(glm::radians(20.0f)), -std::sin(glm::radians(20.0f))), 1e-4f));
-    EXPECT_TRUE(near(car.wheels->spin * car.wheels->spinInverse, glm::mat4(1.0f), 1e-5f));
+    // Where the top of a rear tyre points, in car space, after one frame at this speed.
+    auto topAfterRolling = [](float speed) {
+        Car car;
+        placeCar(car);
+        *car.speed = speed;
+        deltaTime = 0.1;
+        car.updateMotion();
+        // The roll shows at the next placement.
+        deltaTime = 0.0;
+        car.translate(0.0f, 0.0f, 0.0f);
+        EXPECT_TRUE(near(car.wheels->spin * car.wheels->spinInverse, glm::mat4(1.0f), 1e-5f));
+        return glm::mat3(*car.inverseModelMatrix) * glm::mat3(car.wheels->wheelPlacements[2].model) *
+               glm::vec3(0.0f, 1.0f, 0.0f);
+    };
+    // After the rolling resistance both cover 0.4 units, 20 degrees of tread:
+    // forwards (-Z) the top tips ahead, reversing it tips back.
+    const float along = std::sin(glm::radians(20.0f)), up = std::cos(glm::radians(20.0f));
+    EXPECT_TRUE(near(topAfterRolling(4.4f), glm::vec3(0.0f, up, -along), 1e-4f)) << "forwards";
+    EXPECT_TRUE(near(topAfterRolling(-4.8f), glm::vec3(0.0f, up, along), 1e-4f)) << "reversing";
 }
 
 TEST(Wheels, NormalAndLightSpaceMatricesMatchTheWheelsWorldMatrices)
@@ -95,20 +96,16 @@ TEST(Wheels, NormalAndLightSpaceMatricesMatchTheWheelsWorldMatrices)
     Car car;
     placeCar(car);
     car.rotateX(10.0f); // the known-inverse route must also hold off the ground plane
-    const glm::mat4 light1 = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 2.0f, 3.0f));
-    const glm::mat4 light2 = glm::scale(glm::mat4(1.0f), glm::vec3(0.5f));
-    const glm::mat4 light3 = glm::rotate(glm::mat4(1.0f), 1.0f, glm::vec3(0.0f, 0.0f, 1.0f));
-    car.wheels->setLightMatrices(light1, light2, light3);
+    const std::array<glm::mat4, 3> lights{glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 2.0f, 3.0f)),
+                                          glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)),
+                                          glm::rotate(glm::mat4(1.0f), 1.0f, glm::vec3(0.0f, 0.0f, 1.0f))};
+    car.wheels->setLightMatrices(lights[0], lights[1], lights[2]);
 
     *car.speed = 15.0f;
     for (int f = 0; f < 20; ++f) {
-        car.wheels->steeringAngle = 0.0f;
-        car.accelerate();
-        car.steerRight();
-        car.updateMotion();
+        drive(car, Controls(static_cast<int>(Control::Accelerate) | static_cast<int>(Control::SteerRight)));
     }
     ASSERT_LT(car.wheels->steeringAngle, -10.0f);
-    const std::array<glm::mat4, 3> lights{light1, light2, light3};
     for (int wheel = 0; wheel < 4; ++wheel) {
         const Placement& at = car.wheels->wheelPlacements[wheel];
         const glm::mat3 slowWay = glm::mat3(glm::transpose(glm::inverse(at.model)));

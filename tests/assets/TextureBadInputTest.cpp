@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -47,6 +49,20 @@ std::string tooLarge(const AssetFolder& folder, const std::string& name, const s
 {
     return "Texture file '" + folder.path(name) + "' is " + size +
            " pixels, more than the 8192 a side a texture may have; not loaded.\n";
+}
+
+// Lets the process map at most `extra` bytes more than it has mapped now.
+void limitAddressSpace(rlim_t extra)
+{
+    unsigned long pages = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%lu", &pages) != 1) {
+            pages = 0;
+        }
+        std::fclose(statm);
+    }
+    const rlimit limit{pages * 4096 + extra, RLIM_INFINITY};
+    setrlimit(RLIMIT_AS, &limit);
 }
 
 } // namespace
@@ -143,4 +159,28 @@ TEST(TextureBadInput, FuzzedChunkLongerThanTheFileIsRefusedBeforeDecoding)
     TextureManager::DecodedImage decoded;
     EXPECT_EQ(printedBy([&] { decoded = manager()->decodeTexture("text.png", false); }), "");
     EXPECT_NE(decoded.pixels, nullptr);
+}
+
+// A 4 kB progressive JPEG whose frame claims 65497 x 65496 pixels: the
+// decoder asked for 12 GB before reading a scan. Run in a child process with
+// 512 MB of address space to spare, so a decoder that starts fails there
+// instead of taking the machine's memory.
+TEST(TextureBadInput, FuzzedHugeProgressiveJpegIsRefusedBeforeTheDecoderStarts)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+    AssetFolder folder;
+    folder.write("huge.jpg", fuzzInput("regressions/texture_jpeg/progressive-frame-of-65497-by-65496.jpg"));
+    const std::string expected = tooLarge(folder, "huge.jpg", "65497 x 65496");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            limitAddressSpace(rlim_t{512} << 20);
+            bool loaded = true;
+            const std::string printed = printedBy([&] { loaded = manager()->loadTexture("huge.jpg", false); });
+            std::fputs(printed.c_str(), stderr);
+            std::_Exit(!loaded && printed == expected ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }

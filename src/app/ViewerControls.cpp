@@ -2,6 +2,7 @@
 
 #include "app/AppMain.h"
 #include "app/KeyTest.h"
+#include "sound/Music.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +40,10 @@ void ViewerControls::act(AppMain& app, int key, bool shift)
     switch (key) {
     case GLFW_KEY_SPACE:
         paused = !paused;
+        // The music and the engines hold with the race, so they go on in step with it.
+        if (app.music) {
+            app.music->setPaused(paused);
+        }
         timelineShownFor = timelineShownSeconds;
         std::printf("Pause: %s at %.3f s\n", paused ? "on" : "off", app.raceTime);
         break;

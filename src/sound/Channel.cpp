@@ -82,6 +82,24 @@ FMOD_RESULT Channel::setFrequency(float frequency)
     return FMOD_OK;
 }
 
+FMOD_RESULT Channel::setPaused(bool paused)
+{
+    Voice* voice = current();
+    if (voice == nullptr)
+        return FMOD_ERR_INVALID_HANDLE;
+    voice->setPaused(paused);
+    return FMOD_OK;
+}
+
+FMOD_RESULT Channel::getPaused(bool* paused)
+{
+    Voice* voice = current();
+    if (paused == nullptr)
+        return FMOD_ERR_INVALID_PARAM;
+    *paused = voice != nullptr && voice->paused();
+    return voice != nullptr ? FMOD_OK : FMOD_ERR_INVALID_HANDLE;
+}
+
 FMOD_RESULT Channel::isPlaying(bool* playing)
 {
     Voice* voice = current();

@@ -34,6 +34,10 @@ public:
     // Clamped to 0..8x the sound's sample rate.
     FMOD_RESULT setFrequency(float frequency);
 
+    // A paused play holds its place and is silent until it is let go on.
+    FMOD_RESULT setPaused(bool paused);
+    FMOD_RESULT getPaused(bool* paused);
+
     // True while the play is running or paused; false once a one-shot ends.
     FMOD_RESULT isPlaying(bool* playing);
     // Position within the sound; 0 once a one-shot has ended.

@@ -63,7 +63,7 @@ void Music::play(SoundSlot slot)
         return;
     }
     Slot& playing = entry(slot);
-    FMOD_RESULT result = system->playSound(FMOD_CHANNEL_FREE, playing.sound, false, &playing.channel);
+    FMOD_RESULT result = system->playSound(FMOD_CHANNEL_FREE, playing.sound, paused, &playing.channel);
     if (muted && playing.channel) {
         playing.channel->setMute(true);
     }
@@ -109,6 +109,16 @@ void Music::setMute(bool on)
         }
     }
     muted = on;
+}
+
+void Music::setPaused(bool on)
+{
+    for (Slot& entry : slots) {
+        if (entry.channel) {
+            entry.channel->setPaused(on);
+        }
+    }
+    paused = on;
 }
 
 FMOD::Channel* Music::channel(SoundSlot slot) const

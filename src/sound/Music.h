@@ -34,6 +34,10 @@ public:
     void updateEngine(int index, float speed);
     void setMute(bool on);
     bool isMuted() const { return muted; }
+    // Holds every sound of the bank where it is; what starts while the bank
+    // is paused starts held.
+    void setPaused(bool on);
+    bool isPaused() const { return paused; }
 
     FMOD::System* soundSystem() const { return system; }
     FMOD::Channel* channel(SoundSlot slot) const;
@@ -46,6 +50,7 @@ private:
     };
 
     bool muted = false;
+    bool paused = false;
     FMOD::FMOD_RESULT lastResult = FMOD::FMOD_OK;
     FMOD::System* system = nullptr; // released (and freed by the library) in the destructor
     std::array<Slot, slotCount> slots{};

@@ -100,6 +100,20 @@ bool Voice::isPlaying() const
     return current == AL_PLAYING || current == AL_PAUSED;
 }
 
+void Voice::setPaused(bool paused)
+{
+    const int current = state();
+    if (paused && current == AL_PLAYING)
+        alSourcePause(source_.id());
+    else if (!paused && current == AL_PAUSED)
+        alSourcePlay(source_.id());
+}
+
+bool Voice::paused() const
+{
+    return state() == AL_PAUSED;
+}
+
 unsigned Voice::positionMs() const
 {
     if (sampleRate_ <= 0)

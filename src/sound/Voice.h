@@ -41,6 +41,10 @@ public:
     float frequency() const { return frequency_; }
     void setFrequency(float frequency);
     bool isPlaying() const;
+    // Holds the play where it is, or lets it go on from there; a one-shot
+    // that has ended stays ended.
+    void setPaused(bool paused);
+    bool paused() const;
     unsigned positionMs() const;
     // A looping sound wraps round to the position; a one-shot past its end
     // is put at its end.

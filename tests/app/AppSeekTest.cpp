@@ -3,6 +3,8 @@
 // into the next race, and nothing is heard or told again.
 #include "AppFrameTestSupport.h"
 
+#include "app/ViewerControls.h"
+
 #include "effects/Explosion.h"
 #include "effects/Smoke.h"
 #include "render/Light.h"
@@ -129,4 +131,26 @@ TEST_F(AppFrame, ASeekLandsOnWhatAStraightRunReachesAndRepeatsNoPickUp)
     // The new race began within a frame, so its frames do not end on whole seconds.
     app->seek(nextRace.raceTime);
     EXPECT_TRUE(snapshot(*app) == nextRace) << "a race the update started";
+}
+
+// Space holds the race and everything heard with it, and lets both go on.
+TEST_F(AppFrame, PauseHoldsTheRaceAndItsSound)
+{
+    ViewerControls viewer;
+    std::srand(11);
+    app->restart();
+    app->advance(1.0);
+    const std::string told = printedBy([&] { viewer.act(*app, GLFW_KEY_SPACE, false); });
+    EXPECT_EQ(told, "Pause: on at 1.000 s\n");
+    EXPECT_EQ(viewer.raceSeconds(0.5), 0.0);
+    EXPECT_TRUE(app->music->isPaused());
+    bool held = false;
+    app->music->channel(SoundSlot::Engine1)->getPaused(&held);
+    EXPECT_TRUE(held) << "the first engine drones on under a paused race";
+
+    printedBy([&] { viewer.act(*app, GLFW_KEY_SPACE, false); });
+    EXPECT_EQ(viewer.raceSeconds(0.5), 0.5);
+    EXPECT_FALSE(app->music->isPaused());
+    app->music->channel(SoundSlot::Music)->getPaused(&held);
+    EXPECT_FALSE(held);
 }

@@ -123,3 +123,39 @@ TEST(MusicDeathTest, MissingFileEndsTheProgramWithTheErrorLine)
         },
         ::testing::ExitedWithCode(255), "^FMOD error! \\([0-9]+\\) .+\n$");
 }
+
+// Paused, every sound of the bank is silent and holds its place, a sound
+// started meanwhile starts held, and all go on from where they were.
+TEST(Music, PauseHoldsEverySoundWhereItIsAndWhatStartsMeanwhile)
+{
+    CapturedBank bank;
+    bank.load(SoundSlot::Music, true, 3.0);
+    bank.load(SoundSlot::Engine1, true);
+    bank.music.play(SoundSlot::Music);
+    bank.render(0.5);
+
+    bank.music.setPaused(true);
+    EXPECT_TRUE(bank.music.isPaused());
+    bank.music.startEngine(0);
+    FMOD::Channel* music = bank.music.channel(SoundSlot::Music);
+    FMOD::Channel* engine = bank.music.channel(SoundSlot::Engine1);
+    unsigned before = 0, after = 0, engineAt = 0;
+    music->getPosition(&before);
+    EXPECT_LT(peak(bank.render(0.5)), 1e-4);
+    music->getPosition(&after);
+    engine->getPosition(&engineAt);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(engineAt, 0u);
+    bool held = false, playing = false;
+    EXPECT_EQ(engine->getPaused(&held), FMOD::FMOD_OK);
+    EXPECT_TRUE(held);
+    engine->isPlaying(&playing);
+    EXPECT_TRUE(playing) << "a held sound is still playing, so its slot is not given away";
+
+    bank.music.setPaused(false);
+    EXPECT_GT(peak(bank.render(0.3)), 0.1);
+    music->getPosition(&after);
+    engine->getPosition(&engineAt);
+    EXPECT_NEAR(double(after) - double(before), 300.0, 30.0);
+    EXPECT_NEAR(double(engineAt), 300.0, 30.0);
+}

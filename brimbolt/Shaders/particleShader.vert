@@ -18,6 +18,9 @@ uniform mat4 mvpMatrix; // projection x view: particles are already in world spa
 uniform vec4 cameraPos;
 // The effect's particle size: a small number for smoke, a larger one for sparks.
 uniform float shininess;
+// The scene image's size as a share of the window's: a point keeps its size
+// on screen when the scene is drawn smaller and scaled up.
+uniform float sceneScale = 1.0;
 
 flat out vec4 particleColor; // linear rgb, straight alpha
 
@@ -50,7 +53,7 @@ void main()
     }
     gl_Position = mvpMatrix * vec4(position, 1.0);
     float eyeDistance = max(distance(position, cameraPos.xyz), 0.01);
-    gl_PointSize = clamp(shininess * pointSizeFactor / eyeDistance, minPointSize, maxPointSize);
+    gl_PointSize = clamp(shininess * pointSizeFactor * sceneScale / eyeDistance, minPointSize, maxPointSize * sceneScale);
     // The effects let colours run below 0 as they fade; clamped by the decode.
     particleColor = vec4(srgbToLinear(in_color.rgb), min(in_color.a, 1.0));
 }

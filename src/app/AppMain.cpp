@@ -168,6 +168,10 @@ void AppMain::loadShaders()
         glUseProgram(cheaper.program());
         glUniform1i(cheaper.location(ShaderLocation::quality), quality.isFast() ? 1 : 0);
     }
+    // Points are sized in pixels of the scene image, which may be smaller than the window.
+    Shader& particles = program("particle");
+    glUseProgram(particles.program());
+    glUniform1f(particles.location(ShaderLocation::sceneScale), quality.sceneScale);
     glUseProgram(0);
     userInterface = new UserInterface();
 }

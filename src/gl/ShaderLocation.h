@@ -48,4 +48,5 @@ enum class ShaderLocation : int {
     specularMap = 46,
     useSpecularMap = 47,
     quality = 48,
+    sceneScale = 49,
 };

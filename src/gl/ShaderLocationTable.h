@@ -14,7 +14,7 @@ struct ShaderLocationName {
 
 // Every key a Shader looks up after linking, in lookup order: the six vertex
 // attributes, then the uniforms.
-inline constexpr std::array<ShaderLocationName, 44> shaderLocationTable{{
+inline constexpr std::array<ShaderLocationName, 45> shaderLocationTable{{
     {ShaderLocation::in_position, "in_position", true},
     {ShaderLocation::in_color, "in_color", true},
     {ShaderLocation::in_normal, "in_normal", true},
@@ -59,4 +59,5 @@ inline constexpr std::array<ShaderLocationName, 44> shaderLocationTable{{
     {ShaderLocation::specularMap, "specularMap", false},
     {ShaderLocation::useSpecularMap, "useSpecularMap", false},
     {ShaderLocation::quality, "quality", false},
+    {ShaderLocation::sceneScale, "sceneScale", false},
 }};

@@ -265,7 +265,7 @@ TEST(LitShaderPrograms, EachBuildsSilentlyWithItsAttributesAtTheSharedLocationsA
          with(litUniforms, {"isReflective", "environmentMap"})},
         {"parallaxShader", sharedLocations, with(litUniforms, {"normalMap", "heightMap", "specularMap", "useSpecularMap"})},
         {"blurShader", {"in_position"}, {"mvpMatrix", "prev_mvpMatrix", "colorMap", "blurScale"}},
-        {"particleShader", {"in_position", "in_color"}, {"mvpMatrix", "cameraPos", "shininess", "colorMap"}},
+        {"particleShader", {"in_position", "in_color"}, {"mvpMatrix", "cameraPos", "shininess", "colorMap", "sceneScale"}},
     };
     for (const ProgramContract& contract : contracts) {
         SCOPED_TRACE(contract.base);
@@ -389,4 +389,18 @@ TEST(LitShaderParticles, LivePointsShowTheirColourUprightAndDeadOnesNothing)
             ASSERT_EQ(target.at(image, column, row), (Pixel{0, 0, 0, 0})) << "a dead particle drew at " << column;
         }
     }
+
+    // 30 * 4 / 5 = 24 pixels across; drawn into a scene image half the
+    // window's size, half as many, so that it keeps its size on screen.
+    auto width = [&](const std::vector<Pixel>& drawn) {
+        int covered = 0;
+        for (int column = 0; column < 64; ++column) {
+            covered += target.at(drawn, column, 66)[3] != 0 ? 1 : 0;
+        }
+        return covered;
+    };
+    EXPECT_EQ(width(image), 24);
+    glUseProgram(program->program());
+    glUniform1f(program->location(ShaderLocation::sceneScale), 0.5f);
+    EXPECT_EQ(width(drawParticles(*program, target, sprite.id(), {live})), 12);
 }

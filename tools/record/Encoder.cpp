@@ -97,7 +97,8 @@ void Encoder::addFrame(const std::vector<std::uint8_t>& pixels)
 
 void Encoder::addSound(const float* samples, std::size_t count)
 {
-    if (sound) {
+    // A step of no time (the one that settles a restarted race) mixes nothing.
+    if (sound && count > 0) {
         std::fwrite(samples, sizeof(float), count, sound);
     }
 }

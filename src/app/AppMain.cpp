@@ -196,9 +196,7 @@ void AppMain::restart()
 void AppMain::startRace(double firstStepSeconds)
 {
     // During a seek the music's place follows the race seconds run again.
-    const unsigned music = replaying ? raceStart.musicMilliseconds() + static_cast<unsigned>(replayedSeconds * 1000.0)
-                                     : musicMilliseconds();
-    raceStart.capture(*this, firstStepSeconds, music);
+    raceStart.capture(*this, firstStepSeconds, replaying ? replayedMusicMilliseconds(raceStart) : musicMilliseconds());
     raceTime = 0.0;
     placeLights();
     readScripts();
@@ -213,6 +211,11 @@ unsigned AppMain::musicMilliseconds() const
         channel->getPosition(&milliseconds);
     }
     return milliseconds;
+}
+
+unsigned AppMain::replayedMusicMilliseconds(const RaceStart& from) const
+{
+    return from.musicMilliseconds() + static_cast<unsigned>(replayedSeconds * 1000.0);
 }
 
 std::array<Geometry*, 5> AppMain::turningPieces() const

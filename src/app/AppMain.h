@@ -124,6 +124,9 @@ private:
     // moves things (see RaceStart).
     void startRace(double firstStepSeconds);
     unsigned musicMilliseconds() const;
+    // Where the music stands after the race seconds a seek has run again
+    // from the start `from`.
+    unsigned replayedMusicMilliseconds(const RaceStart& from) const;
     void loadSounds();
     void createLights();
     void loadCars();

@@ -46,7 +46,7 @@ void AppMain::advance(double frameSeconds, const StepHook& afterEachStep)
 
 void AppMain::seek(double time)
 {
-    const double step = raceClock.step() > 0.0 ? raceClock.step() : RaceClock::defaultStep;
+    const double step = raceClock.seekStep();
     const long steps = std::max(0L, std::lround(time / step));
     const RaceStart start = raceStart;
     replaying = true;
@@ -70,7 +70,7 @@ void AppMain::seek(double time)
     frameRaceSeconds = 0.0;
     activeCamera->storePreviousTransform();
     if (FMOD::Channel* channel = music->channel(SoundSlot::Music)) {
-        channel->setPosition(start.musicMilliseconds() + static_cast<unsigned>(replayedSeconds * 1000.0));
+        channel->setPosition(replayedMusicMilliseconds(start));
     }
 }
 

@@ -68,11 +68,11 @@ RenderQuality::Level readQuality(const ConfigFile& config)
 {
     const auto& values = config.values();
     const auto entry = values.find("quality");
-    if (entry == values.end() || entry->second == "full") {
+    if (entry == values.end()) {
         return RenderQuality::Level::Full;
     }
-    if (entry->second == "fast") {
-        return RenderQuality::Level::Fast;
+    if (const auto level = RenderQuality::levelNamed(entry->second)) {
+        return *level;
     }
     std::printf("Configuration file '%s': quality \"%s\" is not full or fast; using full.\n", config.name().c_str(),
                 entry->second.substr(0, entry->second.find('\n')).c_str());

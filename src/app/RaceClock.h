@@ -29,6 +29,9 @@ public:
     // same frame boundaries however the one before it ended.
     void dropCarry() { carried = 0.0; }
     double step() const { return stepSeconds; }
+    // The step a seek runs the race again in: the fixed step, or the default
+    // one where the race follows the frame rate.
+    double seekStep() const { return stepSeconds > 0.0 ? stepSeconds : defaultStep; }
 
 private:
     double stepSeconds;

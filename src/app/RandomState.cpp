@@ -8,9 +8,10 @@ namespace {
 // Makes a scratch table current and returns the table rand() used until
 // then, into which the C library has just written its position. The caller
 // must make that table current again with setstate.
-char* stepAside(std::array<char, 128>& scratch)
+template <std::size_t size>
+char* stepAside(std::array<char, size>& scratch)
 {
-    return initstate(1, scratch.data(), scratch.size());
+    return initstate(1, scratch.data(), size);
 }
 
 } // namespace

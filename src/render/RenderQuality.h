@@ -2,6 +2,9 @@
 
 #include "scene/RoomLayout.h"
 
+#include <optional>
+#include <string_view>
+
 // What the picture may cost. Full is the picture as designed. Fast is for
 // software renderers and weak GPUs: the lit scene drawn at half the window's
 // size and scaled up without motion blur, quarter-size shadow maps blurred as
@@ -27,6 +30,17 @@ struct RenderQuality {
         return {Level::Fast, roomLayout::shadowMapSize / 4, roomLayout::environmentFaceSize / 2, 0.5f, false};
     }
     static RenderQuality of(Level level) { return level == Level::Fast ? fast() : full(); }
+    // "full" or "fast"; nothing for any other name.
+    static std::optional<Level> levelNamed(std::string_view name)
+    {
+        if (name == "full") {
+            return Level::Full;
+        }
+        if (name == "fast") {
+            return Level::Fast;
+        }
+        return std::nullopt;
+    }
 
     bool isFast() const { return level == Level::Fast; }
     const char* name() const { return isFast() ? "fast" : "full"; }

@@ -6,6 +6,7 @@
 #include "app/Launch.h"
 #include "scene/CameraPath.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -19,7 +20,7 @@ void runSeekBenchmark(const BenchmarkOptions& options)
         throw std::runtime_error("no window for the seek");
     }
     app->announcePickUps = false;
-    const double step = app->raceClock.step() > 0.0 ? app->raceClock.step() : RaceClock::defaultStep;
+    const double step = app->raceClock.seekStep();
     // The last moment of the race: the seek runs every step of it.
     const double end = app->cameraPath->endTime - step;
     std::printf("Seeks on the race clock (step 1/%.0f s), %d of each, wall clock:\n", 1.0 / step, options.frames);
@@ -32,10 +33,7 @@ void runSeekBenchmark(const BenchmarkOptions& options)
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         const Statistic statistic = summarise("", times);
-        double longest = 0.0;
-        for (double time : times) {
-            longest = std::max(longest, time);
-        }
+        const double longest = *std::max_element(times.begin(), times.end());
         char label[32];
         std::snprintf(label, sizeof label, "%.2f s of race", target);
         std::printf("  %-22s %9.1f %9.1f %9.1f\n", label, statistic.mean, statistic.median, longest);

@@ -7,10 +7,7 @@
 void addQualityOption(CommandLine& commandLine, std::optional<RenderQuality::Level>& quality)
 {
     commandLine.option("--quality", "full or fast", [&quality](std::string_view text) {
-        if (text != "full" && text != "fast") {
-            return false;
-        }
-        quality = text == "fast" ? RenderQuality::Level::Fast : RenderQuality::Level::Full;
-        return true;
+        quality = RenderQuality::levelNamed(text);
+        return quality.has_value();
     });
 }

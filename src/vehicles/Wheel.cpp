@@ -74,22 +74,30 @@ void Wheel::place(const glm::mat4& carModel, const glm::mat4& carInverse)
 // One tyre, four placements: every pass draws it at each wheel.
 void Wheel::drawShadow(const ShadowPass& pass)
 {
-    forEachWheel([&](const Placement& at) { tyre->drawShadow(pass, at); });
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawShadow(pass, at);
+    }
 }
 
 void Wheel::drawToCubeMap(const CubeMapPass& pass)
 {
-    forEachWheel([&](const Placement& at) { tyre->drawToCubeMap(pass, at); });
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawToCubeMap(pass, at);
+    }
 }
 
 void Wheel::draw(const LitPass& pass)
 {
-    forEachWheel([&](const Placement& at) { tyre->draw(pass, at); });
+    for (const Placement& at : wheelPlacements) {
+        tyre->draw(pass, at);
+    }
 }
 
 void Wheel::drawVelocity(const VelocityPass& pass)
 {
-    forEachWheel([&](const Placement& at) { tyre->drawVelocity(pass, at); });
+    for (const Placement& at : wheelPlacements) {
+        tyre->drawVelocity(pass, at);
+    }
 }
 
 void Wheel::setLightMatrices(const glm::mat4& light1, const glm::mat4& light2, const glm::mat4& light3)

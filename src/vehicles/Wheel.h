@@ -58,14 +58,9 @@ public:
     // The three lights' texture matrices as last given.
     std::array<glm::mat4, 3> lightMatrices;
 
-    template <typename Draw>
-    void forEachWheel(Draw draw) const
-    {
-        for (const Placement& at : wheelPlacements) {
-            draw(at);
-        }
-    }
-
     // The world position of a wheel's centre.
-    glm::vec3 wheelCentre(int wheel) const { return wheelPlacements[static_cast<std::size_t>(wheel)].cullingSphere.worldCentre; }
+    glm::vec3 wheelCentre(int wheel) const
+    {
+        return wheelPlacements[static_cast<std::size_t>(wheel)].cullingSphere.worldCentre;
+    }
 };

@@ -5,7 +5,7 @@
 // that writes the scripts.
 namespace raceTimeline {
 
-// Light 3 leaves its corner and swings down towards the show pieces, so the
+// Light 2 leaves its corner and swings down towards the show pieces, so the
 // closing shots have a light of their own...
 inline constexpr double lightSwingStart = 122.0;
 // ...then drops straight down over them...
